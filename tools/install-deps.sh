@@ -9,7 +9,7 @@ packages=(
     libfreetype-dev libpng-dev libjpeg-dev zlib1g-dev
     libx11-dev libxext-dev libxrandr-dev libxinerama-dev libxcursor-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth
+    xvfb xauth fonts-dejavu-core
     clang libclang-rt-14-dev
 )
 

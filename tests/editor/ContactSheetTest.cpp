@@ -1,0 +1,436 @@
+// A contact sheet of every shared widget and look-and-feel drawing in each of
+// its states, written as PNGs for a person to look at; and the same widgets
+// in a real window, clicked through the window system (needs a display).
+#include <gtest/gtest.h>
+
+#include "BargraphComponent.h"
+#include "ComponentSnapshot.h"
+#include "GlowingButton.h"
+#include "GuiTestEnvironment.h"
+#include "HostType.h"
+#include "PanelHeaderLabel.h"
+#include "ParameterSlider.h"
+#include "QVLookAndFeel.h"
+
+#include <limits>
+#include <memory>
+#include <vector>
+
+namespace
+{
+const juce::Colour editorBackground (0xFF6E8296);
+
+// One titled plate of the sheet, with captioned cells laid out left to right.
+class SheetPanel : public juce::Component
+{
+public:
+    explicit SheetPanel (const juce::String& title)
+        : header (title, QVLookAndFeel::GetUIFont (QVLookAndFeel::titleFontSize, juce::Font::bold))
+    {
+        addAndMakeVisible (header);
+    }
+
+    // Adds a component with a caption under it; returns it for further set-up.
+    template <typename C>
+    C& add (std::unique_ptr<C> component, int width, int height, const juce::String& caption)
+    {
+        auto& c = *component;
+        addAndMakeVisible (c);
+        c.setBounds (x, 26, width, height);
+        captions.push_back ({ caption, juce::Rectangle<int> (x - 6, 26 + height + 4, juce::jmax (width + 12, 70), 24) });
+        x += juce::jmax (width, 58) + 16;
+        bottom = juce::jmax (bottom, 26 + height + 4 + 24);
+        owned.push_back (std::move (component));
+        return c;
+    }
+
+    int usedWidth() const { return x; }
+    int usedHeight() const { return bottom + 4; }
+
+    void resized() override { header.setBounds (0, 0, getWidth(), 20); }
+
+    void paint (juce::Graphics& g) override
+    {
+        QVLookAndFeel::DrawPanelBackground (g, this);
+        g.setColour (juce::Colours::white.withAlpha (0.85f));
+        g.setFont (QVLookAndFeel::GetUIFont (10.0f, juce::Font::plain));
+
+        for (const auto& c : captions)
+            g.drawFittedText (c.text, c.area, juce::Justification::centredTop, 2, 0.8f);
+    }
+
+private:
+    struct Caption
+    {
+        juce::String text;
+        juce::Rectangle<int> area;
+    };
+
+    PanelHeaderLabel header;
+    std::vector<std::unique_ptr<juce::Component>> owned;
+    std::vector<Caption> captions;
+    int x = 12;
+    int bottom = 0;
+};
+
+// Paints a free drawing call of the look and feel.
+class Drawing : public juce::Component
+{
+public:
+    explicit Drawing (std::function<void (juce::Graphics&, juce::Component&)> f) : draw (std::move (f)) {}
+    void paint (juce::Graphics& g) override { draw (g, *this); }
+
+private:
+    std::function<void (juce::Graphics&, juce::Component&)> draw;
+};
+
+std::unique_ptr<GlowingButton> glowing (const juce::String& name, juce::Colour colour, bool on, bool showText = true)
+{
+    auto b = std::make_unique<GlowingButton> (name, colour);
+    b->setToggleState (on, juce::dontSendNotification);
+    b->showText = showText;
+    return b;
+}
+
+std::unique_ptr<BargraphComponent> meter (float linearLevel)
+{
+    auto m = std::make_unique<BargraphComponent>();
+    m->setValue (linearLevel);
+    return m;
+}
+
+std::unique_ptr<ParameterSlider> rowSlider (bool centred, bool raw, double value, juce::Colour track)
+{
+    auto s = std::make_unique<ParameterSlider> (centred ? 180 : 100, 0, centred, raw);
+    s->setSliderStyle (juce::Slider::LinearHorizontal);
+    s->setRange (0.0, 1.0, 0.01);
+    s->setTextBoxStyle (juce::Slider::TextBoxRight, false, 38, 18);
+    s->setColour (juce::Slider::trackColourId, track);
+    s->setColour (juce::Slider::textBoxBackgroundColourId, juce::Colours::black.withAlpha (0.2f));
+    s->setValue (value, juce::dontSendNotification);
+    return s;
+}
+
+std::unique_ptr<ParameterSlider> trimSlider (double position, juce::Colour track)
+{
+    auto s = std::make_unique<ParameterSlider> (100, 0, false, false);
+    s->setSliderStyle (juce::Slider::LinearVertical);
+    s->setRange (0.0, 100.0, 1.0);
+    s->setTextBoxStyle (juce::Slider::NoTextBox, true, 0, 0);
+    s->setColour (juce::Slider::trackColourId, track);
+    s->setValue (position, juce::dontSendNotification);
+    return s;
+}
+
+std::unique_ptr<ParameterSlider> knob (double value, bool endless)
+{
+    constexpr float pi = juce::MathConstants<float>::pi;
+    auto s = std::make_unique<ParameterSlider> (360, 1, false, false);
+    s->setSliderStyle (juce::Slider::Rotary);
+    s->setRange (0.0, 1.0, 1.0 / 360.0);
+    s->setTextBoxStyle (juce::Slider::TextBoxRight, false, 38, 18);
+    s->setColour (juce::Slider::textBoxBackgroundColourId, juce::Colours::black.withAlpha (0.2f));
+    s->setColour (juce::Slider::trackColourId, juce::Colours::black.withAlpha (0.5f));
+
+    if (endless)
+        s->setRotaryParameters (2.0f * pi, 4.0f * pi, false);
+    else
+        s->setRotaryParameters (1.25f * pi, 2.75f * pi, true);
+
+    s->setValue (value, juce::dontSendNotification);
+    return s;
+}
+
+std::unique_ptr<juce::Label> ownedLabel (juce::Label* l, const juce::String& text)
+{
+    l->setText (text, juce::dontSendNotification);
+
+    // The factories add the label to a parent; the sheet adopts it instead.
+    if (auto* parent = l->getParentComponent())
+        parent->removeChildComponent (l);
+
+    return std::unique_ptr<juce::Label> (l);
+}
+
+// Every widget in every state, in titled plates stacked down the sheet.
+class ContactSheet : public juce::Component,
+                     private ParameterSliderListener
+{
+public:
+    ContactSheet()
+    {
+        auto& buttons = addPanel ("GLOWING BUTTONS");
+        buttons.add (glowing ("M", juce::Colours::darkorange, false), 16, 13, "M off");
+        buttons.add (glowing ("M", juce::Colours::darkorange, true), 16, 13, "M on");
+        buttons.add (glowing ("M", juce::Colours::darkorange, true, false), 16, 13, "M blink (hidden)");
+        buttons.add (glowing ("S", juce::Colours::lightgreen, true), 16, 13, "S on");
+        buttons.add (glowing ("INVERT", juce::Colours::orange, false), 60, 16, "INVERT off");
+        buttons.add (glowing ("INVERT", juce::Colours::orange, true), 60, 16, "INVERT on");
+        buttons.add (glowing ("HI PASS", QVLookAndFeel::Col_LRPolar, true), 60, 16, "HI PASS on");
+        buttons.add (glowing ("ALL", juce::Colours::orange, true), 27, 13, "ALL on");
+        buttons.add (glowing ("END FIRE", juce::Colours::orange, false), 30, 13, "squeezed");
+
+        auto& meters = addPanel ("BARGRAPH METERS");
+        const std::pair<float, const char*> levels[] = { { 0.0f, "silence" }, { 0.01f, "-40 dB" }, { 0.1f, "-20 dB" },
+                                                         { 0.5f, "-6 dB" }, { 1.0f, "0 dB" },
+                                                         { std::numeric_limits<float>::quiet_NaN(), "NaN" } };
+
+        for (const auto& [level, caption] : levels)
+            meters.add (meter (level), 6, 76, caption);
+
+        meters.add (meter (0.5f), 76, 6, "horizontal -6 dB");
+        meters.add (meter (1.0f), 76, 6, "horizontal 0 dB");
+
+        auto& sliders = addPanel ("PARAMETER SLIDERS");
+        withTexts (sliders.add (rowSlider (false, false, 0.3, QVLookAndFeel::Col_LRPolar), 112, 20, "width 0.3"));
+        withTexts (sliders.add (rowSlider (true, false, 0.5, QVLookAndFeel::Col_LRPolar), 112, 20, "centred middle"));
+        withTexts (sliders.add (rowSlider (true, false, 0.0, QVLookAndFeel::Col_LsRsPolar), 112, 20, "centred min"));
+        withTexts (sliders.add (rowSlider (true, false, 1.0, juce::Colours::white), 112, 20, "centred max"));
+        withTexts (sliders.add (rowSlider (false, true, 0.8, QVLookAndFeel::Col_CentrePolar), 112, 20, "raw 0.8"));
+        sliders.add (trimSlider (0.0, QVLookAndFeel::Col_CentrePolar), 24, 91, "trim -31 dB");
+        sliders.add (trimSlider (75.0, QVLookAndFeel::Col_LRPolar), 24, 91, "trim 0 dB");
+        sliders.add (trimSlider (100.0, QVLookAndFeel::Col_BFormat), 24, 91, "trim +10 dB");
+
+        auto& knobs = addPanel ("ROTARY KNOBS AND COMBO BOXES");
+        withTexts (knobs.add (knob (0.0, true), 90, 33, "endless 0"));
+        withTexts (knobs.add (knob (0.25, true), 90, 33, "endless 90"));
+        withTexts (knobs.add (knob (0.6, false), 60, 60, "bounded 0.6"));
+        auto& combo = knobs.add (std::make_unique<juce::ComboBox>(), 80, 14, "combo 80x14");
+        combo.addItem ("5.1", 1);
+        combo.setSelectedId (1, juce::dontSendNotification);
+        auto& narrow = knobs.add (std::make_unique<juce::ComboBox>(), 30, 14, "narrow");
+        narrow.addItem ("B", 1);
+        narrow.setSelectedId (1, juce::dontSendNotification);
+        auto& disabled = knobs.add (std::make_unique<juce::ComboBox>(), 80, 14, "disabled");
+        disabled.addItem ("7.1", 1);
+        disabled.setSelectedId (1, juce::dontSendNotification);
+        disabled.setEnabled (false);
+        knobs.add (std::make_unique<Drawing> ([] (juce::Graphics& g, juce::Component& c) {
+            g.setColour (juce::Colours::white);
+            g.fillPath (GetDownArrowShape ((float) c.getWidth(), (float) c.getHeight()));
+        }), 16, 8, "arrow shape");
+
+        auto& labels = addPanel ("LABELS");
+        labels.add (ownedLabel (QVLookAndFeel::MakeSmallLabel (nullptr), "W"), 18, 12, "small");
+        labels.add (ownedLabel (QVLookAndFeel::MakeSliderLabel (nullptr), "-6.0"), 40, 15, "slider label");
+        HostType::SetHostTypeForTesting (HostType::SteinbergCubase7);
+        labels.add (ownedLabel (QVLookAndFeel::MakeSliderLabel (nullptr), "3.5"), 40, 15, "read-only host");
+        HostType::ClearHostTypeForTesting();
+        auto& dimmed = labels.add (ownedLabel (QVLookAndFeel::MakeSliderLabel (nullptr), "-31.0"), 40, 15, "disabled");
+        dimmed.setEnabled (false);
+        editing = &labels.add (ownedLabel (QVLookAndFeel::MakeSliderLabel (nullptr), "10.0"), 40, 15, "editing");
+        labels.add (std::make_unique<juce::Label> (juce::String(), "plain"), 50, 18, "default label");
+        labels.add (std::make_unique<PanelHeaderLabel> ("INPUT", QVLookAndFeel::GetUIFont (QVLookAndFeel::titleFontSize, juce::Font::bold)),
+                    80, 20, "header");
+        labels.add (std::make_unique<Drawing> ([] (juce::Graphics& g, juce::Component& c) {
+            QVLookAndFeel::DrawSubPanelBackground (g, c.getLocalBounds().toFloat().reduced (1.0f));
+        }), 56, 60, "sub-panel");
+
+        auto& fonts = addPanel ("ROBOTO BOLD: HINTED 5-8, THEN 11.5, 13, 15.5");
+        const float heights[] = { 5.0f, 6.0f, 7.0f, 8.0f, 11.5f, 13.0f, 15.5f };
+        const auto sample = "Quorvane2 " + juce::String::charToString ((juce::juce_wchar) 0xA9) + " AV 0123";
+
+        for (float h : heights)
+        {
+            fonts.add (std::make_unique<Drawing> ([h, sample] (juce::Graphics& g, juce::Component& c) {
+                g.setColour (juce::Colours::white);
+                g.setFont (QVLookAndFeel::GetUIFont (h, juce::Font::bold));
+                g.drawText (sample, c.getLocalBounds(), juce::Justification::centredLeft, false);
+            }), (int) (h * 11.0f), 20, juce::String (h, 1) + " px");
+        }
+
+        auto& others = addPanel ("SCROLL BARS AND DEFAULT WIDGETS");
+        auto& vbar = others.add (std::make_unique<juce::ScrollBar> (true), 12, 90, "scroll bar");
+        vbar.setRangeLimits (0.0, 100.0);
+        vbar.setCurrentRange (20.0, 30.0);
+        auto& hbar = others.add (std::make_unique<juce::ScrollBar> (false), 90, 12, "horizontal");
+        hbar.setRangeLimits (0.0, 100.0);
+        hbar.setCurrentRange (60.0, 25.0);
+        auto& offToggle = others.add (std::make_unique<juce::ToggleButton> ("toggle"), 80, 20, "toggle off");
+        offToggle.setToggleState (false, juce::dontSendNotification);
+        auto& onToggle = others.add (std::make_unique<juce::ToggleButton> ("toggle"), 80, 20, "toggle on");
+        onToggle.setToggleState (true, juce::dontSendNotification);
+        auto& alert = others.add (std::make_unique<juce::ToggleButton> ("ALERT"), 80, 20, "ALERT on");
+        alert.setToggleState (true, juce::dontSendNotification);
+        others.add (std::make_unique<juce::TextButton> ("button"), 60, 20, "text button");
+        others.add (std::make_unique<juce::ProgressBar> (progress), 90, 16, "progress 0.4");
+        auto& table = others.add (std::make_unique<juce::TableHeaderComponent>(), 140, 20, "table header");
+        table.addColumn ("Name", 1, 80);
+        table.addColumn ("dB", 2, 60);
+        table.setSortColumnId (1, true);
+        others.add (std::make_unique<Drawing> ([] (juce::Graphics& g, juce::Component& c) {
+            auto& lnf = dynamic_cast<QVLookAndFeel&> (c.getLookAndFeel());
+            juce::Slider dummy;
+            dummy.setColour (juce::Slider::trackColourId, juce::Colours::white);
+            lnf.drawPanSliderBackground (g, 0, 0, c.getWidth(), c.getHeight(), 30.0f, 0.0f, 60.0f,
+                                         juce::Slider::LinearHorizontal, dummy);
+        }), 60, 30, "pan arc");
+
+        int width = 0;
+
+        for (auto* p : panels)
+            width = juce::jmax (width, p->usedWidth());
+
+        int y = 4;
+
+        for (auto* p : panels)
+        {
+            p->setBounds (4, y, width, p->usedHeight());
+            y += p->usedHeight() + 4;
+        }
+
+        setSize (width + 8, y);
+    }
+
+    void paint (juce::Graphics& g) override { g.fillAll (editorBackground); }
+
+    juce::Label* editing = nullptr;
+
+private:
+    // Texts as the panels give them: whole degrees for knobs, two decimals otherwise.
+    juce::String getTextFromValue (int id, double value) override
+    {
+        return id == 1 ? juce::String (juce::roundToInt (value * 360.0) % 360) : juce::String (value, 2);
+    }
+
+    template <typename C>
+    C& withTexts (C& slider)
+    {
+        slider.listener = this;
+        slider.updateText();
+        return slider;
+    }
+
+    SheetPanel& addPanel (const juce::String& title)
+    {
+        ownedPanels.push_back (std::make_unique<SheetPanel> (title));
+        panels.push_back (ownedPanels.back().get());
+        addAndMakeVisible (*panels.back());
+        return *panels.back();
+    }
+
+    double progress = 0.4;
+    std::vector<std::unique_ptr<SheetPanel>> ownedPanels;
+    std::vector<SheetPanel*> panels;
+};
+
+class ContactSheetTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        juce::LookAndFeel::setDefaultLookAndFeel (&lnf);
+        juce::Typeface::clearTypefaceCache();
+    }
+
+    void TearDown() override
+    {
+        juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
+        HostType::ClearHostTypeForTesting();
+    }
+
+    QVLookAndFeel lnf;
+};
+} // namespace
+
+TEST_F (ContactSheetTest, WritesEveryWidgetInEveryState)
+{
+    ContactSheet sheet;
+    sheet.setLookAndFeel (&lnf);
+    sheet.editing->showEditor();
+
+    const auto image = qvtest::RenderComponent (sheet);
+    const auto file = qvtest::SavePng (image, "contact-sheet");
+    const auto zoomed = qvtest::SavePng (qvtest::RenderComponent (sheet, juce::Colours::transparentBlack, 2.0f), "contact-sheet@2x");
+
+    ASSERT_TRUE (file.existsAsFile()) << file.getFullPathName();
+    ASSERT_TRUE (zoomed.existsAsFile()) << zoomed.getFullPathName();
+
+    const auto reloaded = juce::ImageFileFormat::loadFrom (file);
+    ASSERT_TRUE (reloaded.isValid()) << "the PNG does not read back";
+    EXPECT_EQ (reloaded.getBounds(), image.getBounds());
+    EXPECT_EQ (reloaded.getPixelAt (1, 1).getARGB(), editorBackground.getARGB());
+
+    // The plates darken the ground: the sheet is not one flat colour.
+    EXPECT_GT (qvtest::CountPixels (image, [] (juce::Colour p) { return p.getBrightness() < 0.4f; }), 10000);
+    sheet.editing->hideEditor (true);
+    sheet.setLookAndFeel (nullptr);
+}
+
+TEST_F (ContactSheetTest, WindowOnTheDisplayTakesRealClicks)
+{
+    QV_REQUIRE_DISPLAY();
+
+    struct Recorder : ParameterSliderListener
+    {
+        void resetToDefaultValue (int id) override { resets.add (id); }
+        juce::Array<int> resets;
+    } recorder;
+
+    juce::Component window;
+    window.setLookAndFeel (&lnf);
+    window.setSize (300, 120);
+
+    GlowingButton button ("M", juce::Colours::darkorange);
+    window.addAndMakeVisible (button);
+    button.setBounds (10, 10, 16, 13);
+
+    std::unique_ptr<juce::Label> label (QVLookAndFeel::MakeSliderLabel (&window));
+    label->setBounds (40, 10, 40, 15);
+    label->setText ("0.0", juce::dontSendNotification);
+
+    // Made while running inside Cubase 5 and Nuendo: value labels refuse clicks.
+    std::vector<std::unique_ptr<juce::Label>> readOnlyLabels;
+
+    for (auto host : { HostType::SteinbergCubase5, HostType::SteinbergNuendo })
+    {
+        HostType::SetHostTypeForTesting (host);
+        readOnlyLabels.emplace_back (QVLookAndFeel::MakeSliderLabel (&window));
+        readOnlyLabels.back()->setBounds (90 + 50 * (int) (readOnlyLabels.size() - 1), 10, 40, 15);
+        readOnlyLabels.back()->setText ("1.0", juce::dontSendNotification);
+    }
+
+    HostType::ClearHostTypeForTesting();
+
+    ParameterSlider slider (180, 6, false, false);
+    window.addAndMakeVisible (slider);
+    slider.setRange (0.0, 1.0);
+    slider.setTextBoxStyle (juce::Slider::NoTextBox, true, 0, 0);
+    slider.setBounds (10, 50, 200, 20);
+    slider.setValue (0.5, juce::dontSendNotification);
+    slider.listener = &recorder;
+
+    window.addToDesktop (0);
+    window.setVisible (true);
+    qvtest::PumpMessages (200);
+    ASSERT_NE (window.getPeer(), nullptr);
+
+    qvtest::ClickThroughPeer (button, { 8, 6 });
+    qvtest::PumpMessages (50);
+    EXPECT_TRUE (button.getToggleState()) << "a click through the window should switch the lamp on";
+
+    qvtest::ClickThroughPeer (*label, { 20, 7 });
+    qvtest::PumpMessages (50);
+    EXPECT_TRUE (label->isBeingEdited()) << "one click opens the value editor";
+    label->hideEditor (true);
+
+    for (auto& readOnly : readOnlyLabels)
+    {
+        qvtest::ClickThroughPeer (*readOnly, { 20, 7 });
+        qvtest::PumpMessages (50);
+        EXPECT_FALSE (readOnly->isBeingEdited()) << "a label made under a Steinberg host must not open an editor";
+        readOnly->hideEditor (true);
+    }
+
+    qvtest::ClickThroughPeer (slider, { 190, 10 }, juce::ModifierKeys::altModifier);
+    qvtest::PumpMessages (50);
+    EXPECT_EQ (recorder.resets, juce::Array<int> ({ 6 }));
+    EXPECT_EQ (slider.getValue(), 0.5);
+
+    qvtest::SavePng (window.createComponentSnapshot (window.getLocalBounds()), "window-after-clicks");
+
+    label.reset();
+    readOnlyLabels.clear();
+    window.removeFromDesktop();
+    window.setLookAndFeel (nullptr);
+}

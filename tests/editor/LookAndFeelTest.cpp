@@ -1,0 +1,261 @@
+// The look and feel's palette, fonts, label factories and panel plates.
+#include <gtest/gtest.h>
+
+#include "ComponentSnapshot.h"
+#include "FreeTypeFace.h"
+#include "GuiTestEnvironment.h"
+#include "HostType.h"
+#include "QVLookAndFeel.h"
+
+#include <map>
+#include <memory>
+
+namespace
+{
+class LookAndFeelTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { juce::LookAndFeel::setDefaultLookAndFeel (&lnf); }
+    void TearDown() override
+    {
+        juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
+        HostType::ClearHostTypeForTesting();
+    }
+
+    QVLookAndFeel lnf;
+};
+
+struct PanelStub : juce::Component
+{
+    void paint (juce::Graphics& g) override { QVLookAndFeel::DrawPanelBackground (g, this); }
+};
+
+juce::uint32 argbOf (juce::Colour c) { return c.getARGB(); }
+} // namespace
+
+TEST_F (LookAndFeelTest, PaletteColours)
+{
+    EXPECT_EQ (argbOf (QVLookAndFeel::Col_TabColour), 0xFFBEC4CCu);
+    EXPECT_EQ (argbOf (QVLookAndFeel::Col_BackgroundColour), 0xFF28313Bu);
+    EXPECT_EQ (argbOf (QVLookAndFeel::Col_BackgroundColourHighlight), 0xFF4A5564u);
+    EXPECT_EQ (argbOf (QVLookAndFeel::Col_BFormat), 0xFFFFFFFFu);
+
+    // Hue 0 at saturation 0.4 is a light red; the other polar colours step
+    // round the hue circle at full brightness.
+    EXPECT_EQ (argbOf (QVLookAndFeel::Col_CentrePolar), 0xFFFF9999u);
+
+    struct Case { const char* name; juce::Colour colour; float hue, saturation; };
+    const Case hsb[] = { { "Col_LRPolar", QVLookAndFeel::Col_LRPolar, 0.2f, 0.4f },
+                         { "Col_LsRsPolar", QVLookAndFeel::Col_LsRsPolar, 0.4f, 0.4f },
+                         { "Col_RLsRRsPolar", QVLookAndFeel::Col_RLsRRsPolar, 0.6f, 0.4f },
+                         { "Col_LFEPolar", QVLookAndFeel::Col_LFEPolar, 0.8f, 0.5f } };
+
+    for (const auto& c : hsb)
+    {
+        EXPECT_NEAR (c.colour.getHue(), c.hue, 0.01f) << c.name;
+        EXPECT_NEAR (c.colour.getSaturation(), c.saturation, 0.01f) << c.name;
+        EXPECT_EQ (c.colour.getBrightness(), 1.0f) << c.name;
+    }
+}
+
+TEST_F (LookAndFeelTest, UIFontKerningStartsAboveEightPixels)
+{
+    struct Case { float height; float kerning; };
+    const Case cases[] = { { 5.0f, 0.0f }, { 8.0f, 0.0f }, { 8.01f, 0.11f }, { 11.5f, 0.11f }, { 15.5f, 0.11f } };
+
+    for (const auto& c : cases)
+    {
+        const auto font = QVLookAndFeel::GetUIFont (c.height, juce::Font::bold);
+        EXPECT_FLOAT_EQ (font.getExtraKerningFactor(), c.kerning) << "height " << c.height;
+        EXPECT_EQ (font.getTypefaceName(), "Roboto");
+        EXPECT_FLOAT_EQ (font.getHeight(), c.height);
+        EXPECT_TRUE (font.isBold());
+    }
+
+    EXPECT_FALSE (QVLookAndFeel::GetUIFont (10.0f, juce::Font::plain).isBold());
+    EXPECT_TRUE (QVLookAndFeel::GetUIFont (10.0f, juce::Font::italic).isItalic());
+}
+
+TEST_F (LookAndFeelTest, ColourTableLaterPairsWin)
+{
+    ASSERT_EQ (QVLookAndFeel::numColourPairs, 87);
+
+    // The doubled label ids end on their second colour.
+    struct Case { int id; juce::uint32 argb; const char* what; };
+    const Case cases[] = {
+        { juce::Label::textColourId, 0xFFEDEDED, "Label::textColourId" },
+        { juce::Label::backgroundColourId, 0x55000000, "Label::backgroundColourId" },
+        { juce::Label::outlineColourId, 0x00000000, "Label::outlineColourId" },
+        { juce::ComboBox::backgroundColourId, 0x55000000, "ComboBox::backgroundColourId" },
+        { juce::ComboBox::textColourId, 0xFFDDDDDD, "ComboBox::textColourId" },
+        { juce::ComboBox::arrowColourId, 0xFFDDDDDD, "ComboBox::arrowColourId" },
+        { juce::Slider::thumbColourId, 0xFF000000, "Slider::thumbColourId" },
+        { juce::Slider::trackColourId, 0xFFFFFFFF, "Slider::trackColourId" },
+        { juce::Slider::backgroundColourId, 0xFFAAAAAA, "Slider::backgroundColourId" },
+        { juce::Slider::rotarySliderFillColourId, 0xDDFFFFFF, "Slider::rotarySliderFillColourId" },
+        { juce::Slider::textBoxTextColourId, 0xFFEDEDED, "Slider::textBoxTextColourId" },
+        { juce::Slider::textBoxBackgroundColourId, 0xFF222222, "Slider::textBoxBackgroundColourId" },
+        { juce::Slider::textBoxOutlineColourId, 0xFF000000, "Slider::textBoxOutlineColourId" },
+        { juce::TextEditor::textColourId, 0xFF00FF00, "TextEditor::textColourId" },
+        { juce::TextEditor::highlightColourId, 0x33000000, "TextEditor::highlightColourId" },
+        { juce::ToggleButton::textColourId, 0xFFFFFFFF, "ToggleButton::textColourId" },
+        { juce::TextButton::buttonColourId, 0xFFDDDDDD, "TextButton::buttonColourId" },
+        { juce::PopupMenu::highlightedBackgroundColourId, 0x991111AA, "PopupMenu::highlightedBackgroundColourId" },
+        { juce::DrawableButton::textColourId, 0xFF000000, "DrawableButton::textColourId" },
+    };
+
+    for (const auto& c : cases)
+        EXPECT_EQ (lnf.findColour (c.id).getARGB(), c.argb) << c.what;
+
+    // Every id of the table ends on the last colour given for it.
+    std::map<juce::uint32, juce::uint32> last;
+
+    for (const auto& pair : QVLookAndFeel::colourTable)
+        last[pair.id] = pair.argb;
+
+    EXPECT_EQ (last.size(), 85u) << "two ids occur twice in the table";
+
+    for (const auto& [id, argb] : last)
+        EXPECT_EQ (lnf.findColour ((int) id).getARGB(), argb) << "colour id 0x" << std::hex << id;
+}
+
+TEST_F (LookAndFeelTest, AttachedLabel)
+{
+    juce::Component parent, owner;
+    parent.addAndMakeVisible (owner);
+    owner.setBounds (100, 10, 50, 20);
+
+    std::unique_ptr<juce::Label> label (QVLookAndFeel::MakeAttachedLabel (&owner, "L / R"));
+
+    EXPECT_EQ (label->getText(), "L / R");
+    EXPECT_EQ (label->getName(), "");
+    EXPECT_EQ (label->getAttachedComponent(), &owner);
+    EXPECT_TRUE (label->isAttachedOnLeft());
+    EXPECT_FLOAT_EQ (label->getFont().getHeight(), 11.5f);
+    EXPECT_TRUE (label->getFont().isBold());
+    EXPECT_EQ (label->findColour (juce::Label::backgroundColourId), juce::Colours::transparentBlack);
+    EXPECT_LT (label->getRight(), owner.getX() + 1) << "the label sits left of its owner";
+}
+
+TEST_F (LookAndFeelTest, SmallLabel)
+{
+    juce::Component parent;
+    std::unique_ptr<juce::Label> label (QVLookAndFeel::MakeSmallLabel (&parent));
+
+    EXPECT_EQ (label->getParentComponent(), &parent);
+    EXPECT_TRUE (label->isVisible());
+    EXPECT_EQ (label->getText(), "");
+    EXPECT_EQ (label->findColour (juce::Label::textColourId), juce::Colours::white);
+    EXPECT_EQ (label->findColour (juce::Label::backgroundColourId), juce::Colours::transparentBlack);
+    EXPECT_EQ (label->getJustificationType(), juce::Justification::centred);
+    EXPECT_EQ (label->getBorderSize(), juce::BorderSize<int> (0));
+    EXPECT_FLOAT_EQ (label->getFont().getHeight(), 11.5f);
+    EXPECT_FALSE (label->isEditable());
+
+    std::unique_ptr<juce::Label> orphan (QVLookAndFeel::MakeSmallLabel (nullptr));
+    EXPECT_EQ (orphan->getParentComponent(), nullptr);
+}
+
+TEST_F (LookAndFeelTest, SliderLabelIsEditableOnASingleClick)
+{
+    juce::Component parent;
+    std::unique_ptr<juce::Label> label (QVLookAndFeel::MakeSliderLabel (&parent));
+
+    EXPECT_EQ (label->getParentComponent(), &parent);
+    EXPECT_TRUE (label->isVisible());
+    EXPECT_TRUE (label->isEditableOnSingleClick());
+    EXPECT_FALSE (label->isEditableOnDoubleClick());
+    EXPECT_FALSE (label->doesLossOfFocusDiscardChanges());
+    EXPECT_EQ (label->findColour (juce::Label::textColourId), juce::Colours::white);
+    EXPECT_EQ (label->findColour (juce::Label::backgroundColourId), juce::Colours::black.withAlpha (0.4f));
+    EXPECT_EQ (label->findColour (juce::TextEditor::backgroundColourId), juce::Colours::red.withAlpha (0.4f));
+    EXPECT_EQ (label->getJustificationType(), juce::Justification::centred);
+    EXPECT_EQ (label->getBorderSize(), juce::BorderSize<int> (0));
+    EXPECT_FLOAT_EQ (label->getFont().getHeight(), 14.5f);
+}
+
+TEST_F (LookAndFeelTest, SliderLabelReadOnlyUnderSteinbergHosts)
+{
+    // Clicks on these labels are checked in a real window (ContactSheetTest).
+    for (int type = 0; type <= 30; ++type)
+    {
+        HostType::SetHostTypeForTesting ((HostType::Type) type);
+        const bool readOnly = (type >= 14 && type <= 19) || type == 24;
+
+        juce::Component parent;
+        std::unique_ptr<juce::Label> label (QVLookAndFeel::MakeSliderLabel (&parent));
+
+        EXPECT_EQ (label->isEditableOnSingleClick(), ! readOnly) << "host type " << type;
+        EXPECT_FALSE (label->isEditableOnDoubleClick()) << "host type " << type;
+    }
+}
+
+TEST_F (LookAndFeelTest, PanelPlateIsTranslucentBlackInsetByOne)
+{
+    PanelStub panel;
+    panel.setSize (40, 30);
+    const auto image = qvtest::RenderComponent (panel);
+    qvtest::SavePng (image, "panel-plate");
+
+    const int expectedAlpha = juce::roundToInt (0.45f * 255.0f);
+
+    struct Case { int x, y; bool inside; };
+    const Case cases[] = { { 10, 10, true }, { 3, 15, true }, { 38, 15, true }, { 20, 28, true },
+                           { 0, 15, false }, { 39, 15, false }, { 20, 0, false }, { 20, 29, false } };
+
+    for (const auto& c : cases)
+    {
+        const auto pixel = qvtest::PixelAt (image, c.x, c.y);
+
+        if (c.inside)
+        {
+            EXPECT_NEAR (pixel.getAlpha(), expectedAlpha, 1) << "plate alpha at " << c.x << "," << c.y;
+            EXPECT_EQ (pixel.getRed() + pixel.getGreen() + pixel.getBlue(), 0) << "plate is black at " << c.x << "," << c.y;
+        }
+        else
+        {
+            EXPECT_EQ (pixel.getAlpha(), 0) << "the plate leaves a 1 pixel margin at " << c.x << "," << c.y;
+        }
+    }
+
+    // Rounded corners: the corner pixel of the plate is only partly covered.
+    EXPECT_LT (qvtest::PixelAt (image, 1, 1).getAlpha(), expectedAlpha - 5);
+    EXPECT_GT (qvtest::PixelAt (image, 1, 1).getAlpha(), 0);
+}
+
+TEST_F (LookAndFeelTest, TinyPanelsDrawNoPlate)
+{
+    for (int size : { 0, 1, 2 })
+    {
+        PanelStub panel;
+        panel.setSize (size, size);
+        const auto image = qvtest::RenderWith (4, 4, [&] (juce::Graphics& g) { QVLookAndFeel::DrawPanelBackground (g, &panel); });
+        EXPECT_EQ (qvtest::CountPixels (image, [] (juce::Colour c) { return c.getAlpha() != 0; }), 0)
+            << "a " << size << " pixel panel drew something";
+    }
+
+    const auto image = qvtest::RenderWith (4, 4, [] (juce::Graphics& g) { QVLookAndFeel::DrawPanelBackground (g, nullptr); });
+    EXPECT_EQ (qvtest::CountPixels (image, [] (juce::Colour c) { return c.getAlpha() != 0; }), 0);
+}
+
+TEST_F (LookAndFeelTest, SubPanelPlateIsTranslucentWhite)
+{
+    const auto image = qvtest::RenderWith (30, 30, [] (juce::Graphics& g) {
+        QVLookAndFeel::DrawSubPanelBackground (g, { 5.0f, 5.0f, 20.0f, 20.0f });
+    });
+
+    const auto pixel = qvtest::PixelAt (image, 15, 15);
+    EXPECT_NEAR (pixel.getAlpha(), juce::roundToInt (0.2f * 255.0f), 1);
+    EXPECT_EQ (pixel.getRed(), 255);
+    EXPECT_EQ (qvtest::PixelAt (image, 4, 15).getAlpha(), 0);
+    EXPECT_EQ (qvtest::PixelAt (image, 25, 15).getAlpha(), 0);
+}
+
+TEST_F (LookAndFeelTest, DefaultSansSerifNeverReachesTheRegistry)
+{
+    // The placeholder name resolves through the platform as "Roboto", not through
+    // the registry: what it gets is never one of the registry's typefaces.
+    auto typeface = lnf.getTypefaceForFont (juce::Font (12.0f));
+    ASSERT_NE (typeface, nullptr);
+    EXPECT_EQ (dynamic_cast<FreeTypeFace*> (typeface.get()), nullptr);
+}
