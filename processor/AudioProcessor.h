@@ -35,8 +35,8 @@ public:
 
     virtual void audioProcessorParameterChanged(AudioProcessor* processor, int parameterIndex, float newValue) = 0;
     virtual void audioProcessorChanged(AudioProcessor* processor) = 0;
-    virtual void audioProcessorParameterChangeGestureBegin(AudioProcessor* processor, int parameterIndex) {}
-    virtual void audioProcessorParameterChangeGestureEnd(AudioProcessor* processor, int parameterIndex) {}
+    virtual void audioProcessorParameterChangeGestureBegin(AudioProcessor* /*processor*/, int /*parameterIndex*/) {}
+    virtual void audioProcessorParameterChangeGestureEnd(AudioProcessor* /*processor*/, int /*parameterIndex*/) {}
 };
 
 /** The processor base that the host adapters drive.

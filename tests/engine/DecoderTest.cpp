@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "QvaneHostDspProcess.h"
+
+namespace
+{
+// Decoder at 48 kHz: unity levels, patterns 1, speakers at 30/330, 0,
+// 125/235, 90/270.
+ArrayControl MakeDecoder(uint32_t arrayType)
+{
+    GenerateSineCosTables();
+    ArrayControl c;
+    InitialiseArrayControl(&c);
+    CalculateSmoothingPair(48000.0f, &c.a, &c.c);
+    c.arrayType = arrayType;
+    const uint32_t angles[9] = {30, 330, 0, 0, 125, 235, 90, 270, 180};
+    for (int i = 0; i < 9; ++i)
+    {
+        c.levelTarget[i] = 1.0f;
+        c.angle[i] = angles[i];
+    }
+    return c;
+}
+
+struct Output
+{
+    float ch[9];
+};
+
+Output Decode(ArrayControl& c, float w, float x, float y, float z, int frames = 1)
+{
+    const float frame[4] = {w, x, y, z};
+    DspMeter meters[9] = {};
+    Output out{};
+    for (int i = 0; i < frames; ++i)
+        DecodeArray(frame, frame, &c, out.ch, meters);
+    return out;
+}
+} // namespace
+
+TEST(Decoder, InitialValues)
+{
+    ArrayControl c;
+    InitialiseArrayControl(&c);
+    EXPECT_EQ(c.arrayType, 0u);
+    EXPECT_EQ(c.angle[8], 180u) << "RC is decoded from straight behind";
+    for (int i = 0; i < 9; ++i)
+    {
+        EXPECT_EQ(c.polarTarget[i], 1.0f);
+        EXPECT_EQ(c.levelTarget[i], 0.0f);
+        EXPECT_EQ(c.mute[i] | c.solo[i] | c.soloMute[i], 0u);
+    }
+    EXPECT_EQ(c.masterLevelTarget, 1.0f);
+    EXPECT_EQ(c.bFormatLevelTarget, 1.0f);
+}
+
+TEST(Decoder, OmniSignalInto5_1)
+{
+    ArrayControl c = MakeDecoder(kArray5_1);
+    float lfeCoeffs[5];
+    CalculateLfeFilterCoeffs(48000.0f, 90.0f, lfeCoeffs);
+    FilterSetNewCoeffs(&c.lfeFilter, lfeCoeffs);
+    const Output o = Decode(c, 1.0f, 0.0f, 0.0f, 0.0f, 4000);
+    for (int ch : {0, 1, 2, 4, 5})
+        EXPECT_NEAR(o.ch[ch], 0.707107f, 1e-6f) << "channel " << ch;
+    EXPECT_NEAR(o.ch[3], 1.0f, 1e-3f) << "LFE settles to the DC gain of its low-pass";
+    for (int ch : {6, 7, 8})
+        EXPECT_EQ(o.ch[ch], 0.0f) << "channel " << ch << " is not in 5.1";
+}
+
+TEST(Decoder, LfeRunsOnlyInLayoutsWithLfe)
+{
+    struct Case { uint32_t type; bool lfe; };
+    const Case cases[] = {{kArrayStereo, false}, {kArray5_0, false}, {kArray5_1, true}, {kArray6_0, false},
+                          {kArray6_1, true},     {kArray7_0, false}, {kArray7_1, true}, {kArrayBFormat, false}};
+    for (const Case& k : cases)
+    {
+        ArrayControl c = MakeDecoder(k.type);
+        const float halve[5] = {0.5f, 0.0f, 0.0f, 0.0f, 0.0f};
+        FilterSetNewCoeffs(&c.lfeFilter, halve);
+        const Output o = Decode(c, 1.0f, 0.0f, 0.0f, 0.0f);
+        if (k.type != kArrayBFormat)
+        {
+            EXPECT_EQ(o.ch[3] != 0.0f, k.lfe) << "array type " << k.type;
+        }
+        EXPECT_EQ(c.lfeFilter.x1, k.lfe ? 1.0f : 0.0f) << "LFE state moves only with an LFE, type " << k.type;
+    }
+}
+
+TEST(Decoder, ChannelsWrittenPerLayout)
+{
+    // Channel mask of each array type 0-6 (B-format separately).
+    const unsigned masks[] = {0x003, 0x037, 0x03f, 0x137, 0x13f, 0x0f7, 0x0ff};
+    for (uint32_t type = 0; type < 7; ++type)
+    {
+        ArrayControl c = MakeDecoder(type);
+        const float pass[5] = {1.0f, 0.0f, 0.0f, 0.0f, 0.0f};
+        FilterSetNewCoeffs(&c.lfeFilter, pass);
+        const Output o = Decode(c, 1.0f, 0.0f, 0.0f, 0.0f, 2000);
+        for (int ch = 0; ch < 9; ++ch)
+        {
+            const bool written = (masks[type] >> ch) & 1u;
+            EXPECT_EQ(o.ch[ch] != 0.0f, written) << "array type " << type << " channel " << ch;
+        }
+    }
+}
+
+TEST(Decoder, PolarPatterns)
+{
+    GenerateSineCosTables();
+    struct Case { float pattern; uint32_t angle; float w, x, y; float expected; const char* what; };
+    const Case cases[] = {
+        {0.0f, 0, 1.0f, 0.0f, 0.0f, 1.4142135f, "omni is 1.4142135 W"},
+        {0.0f, 123, 0.5f, 1.0f, -1.0f, 0.70710677f, "omni ignores direction"},
+        {2.0f, 90, 0.5f, 0.7f, 0.25f, 0.25f, "figure of eight at 90 is Y"},
+        {2.0f, 0, 0.5f, 0.7f, 0.25f, 0.7f, "figure of eight at 0 is X"},
+        {1.0f, 180, 1.0f, -1.4142135f, 0.0f, 1.4142135f, "cardioid facing the source"},
+        {1.0f, 0, 1.0f, -1.4142135f, 0.0f, 0.0f, "cardioid null"},
+    };
+    for (const Case& k : cases)
+    {
+        const float frame[4] = {k.w, k.x, k.y, 0.3f};
+        EXPECT_NEAR(VirtualMicrophone(frame, k.pattern, k.angle), k.expected, 2e-7f) << k.what;
+    }
+}
+
+TEST(Decoder, RearCentreFacesBehind)
+{
+    ArrayControl c = MakeDecoder(kArray6_0);
+    c.polarTarget[8] = 2.0f;
+    const Output back = Decode(c, 0.0f, -1.0f, 0.0f, 0.0f, 2000);
+    EXPECT_NEAR(back.ch[8], 1.0f, 1e-5f) << "sound from behind reaches RC";
+}
+
+TEST(Decoder, BFormatPassThroughAndLevels)
+{
+    ArrayControl c = MakeDecoder(kArrayBFormat);
+    Output o = Decode(c, 0.1f, 0.2f, 0.3f, 0.4f, 2000);
+    const float in[4] = {0.1f, 0.2f, 0.3f, 0.4f};
+    for (int k = 0; k < 4; ++k)
+        EXPECT_NEAR(o.ch[k], in[k], 1e-7f) << "B-format channel " << k;
+    for (int k = 4; k < 9; ++k)
+        EXPECT_EQ(o.ch[k], 0.0f) << "channel " << k;
+    c.levelTarget[1] = 0.0f;
+    o = Decode(c, 0.1f, 0.2f, 0.3f, 0.4f, 2000);
+    EXPECT_EQ(o.ch[1], 0.0f) << "the level of channel 1 silences X";
+    EXPECT_NEAR(o.ch[0], 0.1f, 1e-7f);
+    c.bFormatLevelTarget = 0.5f;
+    o = Decode(c, 0.1f, 0.2f, 0.3f, 0.4f, 2000);
+    EXPECT_NEAR(o.ch[3], 0.2f, 1e-7f) << "B-format level";
+}
+
+TEST(Decoder, MidSideStereo)
+{
+    ArrayControl c = MakeDecoder(kArrayStereo);
+    c.midSide = 1;
+    c.angle[0] = 90;
+    const Output o = Decode(c, 0.5f, 0.25f, 0.75f, 0.0f, 2000);
+    EXPECT_NEAR(o.ch[0], 0.70710677f * 0.5f, 1e-6f) << "mid from channel 0's pattern";
+    EXPECT_NEAR(o.ch[1], 0.5f * 0.75f, 1e-6f) << "side is the Y part";
+}
+
+TEST(Decoder, SoloAndMute)
+{
+    ArrayControl c = MakeDecoder(kArray5_0);
+    ArraySetChannelMute(&c, 2, true);
+    ArraySetChannelSolo(&c, 2, true);
+    EXPECT_TRUE(ArrayHasSolo(&c));
+    Output o = Decode(c, 1.0f, 0.0f, 0.0f, 0.0f, 2000);
+    EXPECT_NEAR(o.ch[2], 0.707107f, 1e-6f) << "a soloed channel ignores its own mute";
+    for (int ch : {0, 1, 4, 5})
+        EXPECT_EQ(o.ch[ch], 0.0f) << "solo silences channel " << ch;
+
+    // While a solo is on, a mute write toggles.
+    ArraySetChannelMute(&c, 0, true);
+    EXPECT_EQ(c.mute[0], 1u);
+    ArraySetChannelMute(&c, 0, true);
+    EXPECT_EQ(c.mute[0], 0u) << "second mute while soloed toggles back";
+
+    ArraySetChannelSolo(&c, 2, false);
+    EXPECT_FALSE(ArrayHasSolo(&c));
+    for (int ch = 0; ch < 9; ++ch)
+        EXPECT_EQ(c.soloMute[ch], 0u) << "solo-mute cleared on channel " << ch;
+    o = Decode(c, 1.0f, 0.0f, 0.0f, 0.0f, 2000);
+    EXPECT_EQ(o.ch[2], 0.0f) << "clearing the solo restores channel 2's own mute";
+    EXPECT_NEAR(o.ch[0], 0.707107f, 1e-6f);
+
+    ArraySetChannelMute(&c, 0, true);
+    ArraySetChannelMute(&c, 0, true);
+    EXPECT_EQ(c.mute[0], 1u) << "without a solo a mute write sets the flag";
+}
+
+TEST(Decoder, MuteFadesThroughLevelSmoother)
+{
+    ArrayControl c = MakeDecoder(kArray5_0);
+    Decode(c, 1.0f, 0.0f, 0.0f, 0.0f, 2000);
+    ArraySetChannelMute(&c, 0, true);
+    const Output first = Decode(c, 1.0f, 0.0f, 0.0f, 0.0f);
+    EXPECT_GT(first.ch[0], 0.0f) << "a mute fades rather than cuts";
+    EXPECT_LT(first.ch[0], 0.707107f);
+    const Output later = Decode(c, 1.0f, 0.0f, 0.0f, 0.0f, 2000);
+    EXPECT_EQ(later.ch[0], 0.0f);
+}
+
+TEST(Decoder, OutputMeters)
+{
+    ArrayControl c = MakeDecoder(kArray5_0);
+    const float frame[4] = {1.0f, 0.0f, 0.0f, 0.0f};
+    DspMeter meters[9];
+    for (auto& m : meters)
+        InitialiseDspMeter(&m, 48000.0f);
+    float out[9];
+    for (int i = 0; i < 2000; ++i)
+        DecodeArray(frame, frame, &c, out, meters);
+    for (int ch = 0; ch < 9; ++ch)
+        EXPECT_EQ(meters[ch].value, std::fabs(out[ch])) << "meter " << ch << " reads the final value";
+    EXPECT_NEAR(meters[0].value, 0.707107f, 1e-6f);
+}

@@ -1,0 +1,114 @@
+#pragma once
+
+// What loading any blob into the processor must guarantee, shared by the
+// deterministic mutation test and the libFuzzer target:
+//  - a blob that is not one whole "QVParameters" tree changes nothing: every
+//    parameter value and every engine mute and solo flag stays as it was;
+//  - whatever loads, parameters 0-36 stay within 0..1, meters stay finite and
+//    the engine's array type, angles and flags stay within their ranges.
+
+#include <cmath>
+#include <cstring>
+#include <cstdint>
+#include <string>
+
+#include "Quorvane2AudioProcessor.h"
+#include "ValueTreeStreamReader.h"
+
+namespace StateBlobCheck
+{
+struct Snapshot
+{
+    float values[50];
+    uint32_t mute[9], solo[9], soloMute[9];
+
+    explicit Snapshot(Quorvane2AudioProcessor& p)
+    {
+        for (int i = 0; i < 50; ++i)
+            values[i] = p.getParameter(i);
+
+        const auto& a = p.GetEngine().arrayControl;
+
+        for (int ch = 0; ch < 9; ++ch)
+        {
+            mute[ch] = a.mute[ch];
+            solo[ch] = a.solo[ch];
+            soloMute[ch] = a.soloMute[ch];
+        }
+    }
+
+    // Compares bit patterns, so a NaN that crept in is caught as a change too.
+    std::string FirstDifference(const Snapshot& other) const
+    {
+        for (int i = 0; i < 50; ++i)
+            if (std::memcmp(&values[i], &other.values[i], sizeof(float)) != 0)
+                return "parameter " + std::to_string(i) + " changed";
+
+        for (int ch = 0; ch < 9; ++ch)
+            if (mute[ch] != other.mute[ch] || solo[ch] != other.solo[ch] || soloMute[ch] != other.soloMute[ch])
+                return "mute or solo of engine channel " + std::to_string(ch) + " changed";
+
+        return {};
+    }
+};
+
+inline bool IsAccepted(const void* data, size_t size)
+{
+    const auto tree = ValueTreeStreamReader::Read(data, size);
+    return tree.isValid() && tree.hasType("QVParameters");
+}
+
+inline std::string CheckRanges(Quorvane2AudioProcessor& p)
+{
+    for (int i = 0; i < 50; ++i)
+    {
+        const float v = p.getParameter(i);
+
+        if (! std::isfinite(v))
+            return "parameter " + std::to_string(i) + " is not finite";
+
+        if (i <= 36 && (v < 0.0f || v > 1.0f))
+            return "parameter " + std::to_string(i) + " left 0..1: " + std::to_string(v);
+    }
+
+    auto& e = p.GetEngine();
+
+    if (e.GetArrayType() > 7)
+        return "array type " + std::to_string(e.GetArrayType());
+
+    if (e.bFormatPath.azimuth >= 360 || e.bFormatPath.frontElevation >= 360 || e.bFormatPath.rearElevation >= 360)
+        return "rotation or tilt angle out of range";
+
+    for (int ch = 0; ch < 9; ++ch)
+    {
+        if (e.arrayControl.angle[ch] >= 360)
+            return "channel angle out of range on channel " + std::to_string(ch);
+
+        if (e.arrayControl.mute[ch] > 1 || e.arrayControl.solo[ch] > 1)
+            return "mute or solo flag not 0 or 1 on channel " + std::to_string(ch);
+
+        if (! std::isfinite(e.arrayControl.polarTarget[ch]) || ! std::isfinite(e.arrayControl.levelTarget[ch]))
+            return "non-finite pattern or level on channel " + std::to_string(ch);
+    }
+
+    return {};
+}
+
+/** Loads the blob and answers an empty text, or what went wrong. */
+inline std::string LoadAndCheck(Quorvane2AudioProcessor& p, const void* data, size_t size)
+{
+    const Snapshot before(p);
+    const bool accepted = IsAccepted(data, size);
+    p.setStateInformation(data, static_cast<int>(size));
+
+    if (! accepted)
+    {
+        const auto difference = Snapshot(p).FirstDifference(before);
+
+        if (! difference.empty())
+            return "rejected blob: " + difference;
+    }
+
+    return CheckRanges(p);
+}
+} // namespace StateBlobCheck

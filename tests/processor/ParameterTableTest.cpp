@@ -1,0 +1,296 @@
+// The 50 parameters: names, defaults, texts and what each drives in the engine.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "Quorvane2AudioProcessor.h"
+
+namespace
+{
+struct Row
+{
+    int index;
+    const char* name;
+    float defaultValue;
+    const char* defaultText;
+};
+
+// Texts at the default value; "%1.2f" of 0.625 rounds to even here.
+const Row table[] = {
+    { 0, "Input Level", 0.75609756f, "  0dB" },
+    { 1, "Invert", 0.0f, "Invert Off" },
+    { 2, "End Fire", 0.0f, "End Fire Off" },
+    { 3, "Filter", 0.0f, "Filter Off" },
+    { 4, "Rotate", 0.0f, "  0" },
+    { 5, "Front Tilt", 0.5f, "  0" },
+    { 6, "Rear Tilt", 0.5f, "  0" },
+    { 7, "Zoom", 0.5f, "0.00" },
+    { 8, "Polar pattern L/R", 0.5f, "0.62" },
+    { 9, "Polar pattern C", 0.5f, "0.62" },
+    { 10, "Polar pattern Ls/Rs", 0.5f, "0.62" },
+    { 11, "Polar pattern RLs/RRs", 0.5f, "0.62" },
+    { 12, "Polar pattern RC", 0.5f, "0.62" },
+    { 13, "Width L/R", 0.33333334f, " 60" },
+    { 14, "Width Ls/Rs", 0.6111111f, "110" },
+    { 15, "Width RLs/RRs", 1.0f, "180" },
+    { 16, "Level L/R", 0.75609756f, "  0dB" },
+    { 17, "Level C", 0.75609756f, "  0dB" },
+    { 18, "Level Ls/Rs", 0.75609756f, "  0dB" },
+    { 19, "Level RLs/RRs", 0.75609756f, "  0dB" },
+    { 20, "Level RC", 0.75609756f, "  0dB" },
+    { 21, "Level LFE", 0.75609756f, "  0dB" },
+    { 22, "Level BFormat", 0.75609756f, "  0dB" },
+    { 23, "Mute L/R", 0.0f, "0.00" },
+    { 24, "Mute C", 0.0f, "0.00" },
+    { 25, "Mute Ls/Rs", 0.0f, "0.00" },
+    { 26, "Mute RLs/RRs", 0.0f, "0.00" },
+    { 27, "Mute RC", 0.0f, "0.00" },
+    { 28, "Mute LFE", 0.0f, "0.00" },
+    { 29, "Solo L/R", 0.0f, "0.00" },
+    { 30, "Solo C", 0.0f, "0.00" },
+    { 31, "Solo Ls/Rs", 0.0f, "0.00" },
+    { 32, "Solo RLs/RRs", 0.0f, "0.00" },
+    { 33, "Solo RC", 0.0f, "0.00" },
+    { 34, "Solo LFE", 0.0f, "0.00" },
+    { 35, "Input Format", 1.0f, "1.00" },
+    { 36, "Array select", 0.25f, "0.25" },
+    { 37, "Input Meter 1", 0.0f, "0.00" },
+    { 38, "Input Meter 2", 0.0f, "0.00" },
+    { 39, "Input Meter 3", 0.0f, "0.00" },
+    { 40, "Input Meter 4", 0.0f, "0.00" },
+    { 41, "Output Meter L", 0.0f, "0.00" },
+    { 42, "Output Meter R", 0.0f, "0.00" },
+    { 43, "Output Meter C", 0.0f, "0.00" },
+    { 44, "Output Meter LFE", 0.0f, "0.00" },
+    { 45, "Output Meter Ls", 0.0f, "0.00" },
+    { 46, "Output Meter Rs", 0.0f, "0.00" },
+    { 47, "Output Meter RLs", 0.0f, "0.00" },
+    { 48, "Output Meter RRs", 0.0f, "0.00" },
+    { 49, "Output Meter RC", 0.0f, "0.00" },
+};
+
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float kInf = std::numeric_limits<float>::infinity();
+} // namespace
+
+TEST(ParameterTable, NamesDefaultsTextsAndAutomation)
+{
+    Quorvane2AudioProcessor p;
+
+    for (const auto& row : table)
+    {
+        EXPECT_EQ(p.getParameterName(row.index), row.name) << "index " << row.index;
+        EXPECT_EQ(p.getParameterDefaultValue(row.index), row.defaultValue) << row.name;
+        EXPECT_EQ(p.getParameter(row.index), row.defaultValue) << row.name;
+        EXPECT_EQ(p.getParameterText(row.index), row.defaultText) << row.name;
+        EXPECT_EQ(p.isParameterAutomatable(row.index), row.index < 35) << row.name;
+    }
+}
+
+TEST(ParameterTable, DefaultsArePushedIntoTheEngine)
+{
+    Quorvane2AudioProcessor p;
+    auto& e = p.GetEngine();
+    const auto& a = e.arrayControl;
+
+    EXPECT_EQ(e.GetArrayType(), 2) << "5.1 must be the layout of a new processor";
+    EXPECT_FALSE(e.aFormatEnable) << "B-format input by default";
+    EXPECT_FLOAT_EQ(e.micInput.gainTarget, 1.0f);
+
+    for (int ch : { 0, 1, 2, 4, 5, 6, 7, 8 })
+    {
+        EXPECT_FLOAT_EQ(a.polarTarget[ch], 1.25f) << "channel " << ch;
+        EXPECT_FLOAT_EQ(a.levelTarget[ch], 1.0f) << "channel " << ch;
+    }
+
+    const struct { int channel; unsigned angle; } angles[] = {
+        { 0, 30 }, { 1, 330 }, { 4, 125 }, { 5, 235 }, { 6, 90 }, { 7, 270 }
+    };
+
+    for (auto c : angles)
+        EXPECT_EQ(a.angle[c.channel], c.angle) << "default width angle of channel " << c.channel;
+
+    EXPECT_FLOAT_EQ(a.levelTarget[3], 1.0f);
+    EXPECT_FLOAT_EQ(a.bFormatLevelTarget, 1.0f);
+}
+
+TEST(ParameterTable, LevelMappingAndText)
+{
+    Quorvane2AudioProcessor p;
+    auto& e = p.GetEngine();
+
+    p.setParameter(0, 0.0f);
+    EXPECT_EQ(p.getParameterText(0), "Off");
+    EXPECT_EQ(e.micInput.gainTarget, 0.0f);
+
+    p.setParameter(0, 1.0f);
+    EXPECT_EQ(p.getParameterText(0), " 10dB");
+    EXPECT_FLOAT_EQ(e.micInput.gainTarget, 3.1622777f);
+
+    p.setParameter(0, 1.0f / 41.0f);
+    EXPECT_EQ(p.getParameterText(0), "-30dB");
+    EXPECT_FLOAT_EQ(e.micInput.gainTarget, 0.031622775f);
+
+    // Each level drives its own channels.
+    const struct { int index; int channels[2]; int count; } levels[] = {
+        { 16, { 0, 1 }, 2 }, { 17, { 2, 2 }, 1 }, { 18, { 4, 5 }, 2 },
+        { 19, { 6, 7 }, 2 }, { 20, { 8, 8 }, 1 }, { 21, { 3, 3 }, 1 },
+    };
+
+    for (const auto& l : levels)
+    {
+        p.setParameter(l.index, 1.0f);
+
+        for (int k = 0; k < l.count; ++k)
+            EXPECT_FLOAT_EQ(e.arrayControl.levelTarget[l.channels[k]], 3.1622777f)
+                << p.getParameterName(l.index) << " channel " << l.channels[k];
+    }
+
+    p.setParameter(22, 0.0f);
+    EXPECT_EQ(e.arrayControl.bFormatLevelTarget, 0.0f);
+    EXPECT_FLOAT_EQ(e.arrayControl.levelTarget[0], 3.1622777f) << "B-format level touched channel 0";
+}
+
+TEST(ParameterTable, AngleMappingsAndTexts)
+{
+    Quorvane2AudioProcessor p;
+    auto& e = p.GetEngine();
+
+    p.setParameter(4, 1.0f);
+    EXPECT_EQ(e.bFormatPath.azimuth, 0u) << "a full turn is 0";
+    EXPECT_EQ(p.getParameterText(4), "  0");
+    p.setParameter(4, 0.5f);
+    EXPECT_EQ(e.bFormatPath.azimuth, 180u);
+    EXPECT_EQ(p.getParameterText(4), "180");
+
+    p.setParameter(5, 0.0f);
+    EXPECT_EQ(e.bFormatPath.frontElevation, 270u);
+    EXPECT_EQ(p.getParameterText(5), "-90");
+    p.setParameter(5, 1.0f);
+    EXPECT_EQ(e.bFormatPath.frontElevation, 90u);
+    EXPECT_EQ(p.getParameterText(5), " 90");
+    p.setParameter(6, 0.25f);
+    EXPECT_EQ(e.bFormatPath.rearElevation, 315u);
+    EXPECT_EQ(p.getParameterText(6), "-45");
+
+    p.setParameter(13, 0.5f);
+    EXPECT_EQ(e.arrayControl.angle[0], 45u);
+    EXPECT_EQ(e.arrayControl.angle[1], 315u);
+    EXPECT_EQ(p.getParameterText(13), " 90");
+    p.setParameter(13, 0.0f);
+    EXPECT_EQ(e.arrayControl.angle[1], 0u) << "360 - 0 wraps to 0";
+    p.setParameter(14, 1.0f);
+    EXPECT_EQ(e.arrayControl.angle[4], 90u);
+    EXPECT_EQ(e.arrayControl.angle[5], 270u);
+    p.setParameter(15, 0.0f);
+    EXPECT_EQ(e.arrayControl.angle[6], 180u);
+    EXPECT_EQ(e.arrayControl.angle[7], 180u);
+
+    p.setParameter(7, 0.0f);
+    EXPECT_EQ(e.bFormatPath.dominanceTarget, -0.5f);
+    EXPECT_EQ(p.getParameterText(7), "-0.50");
+}
+
+TEST(ParameterTable, SwitchesPatternsAndArraySelect)
+{
+    Quorvane2AudioProcessor p;
+    auto& e = p.GetEngine();
+
+    p.setParameter(1, 0.5f);
+    EXPECT_NE(e.bFormatPath.invert, 0u);
+    EXPECT_EQ(p.getParameterText(1), "Invert On");
+    p.setParameter(2, 1.0f);
+    EXPECT_NE(e.bFormatPath.endFire, 0u);
+    EXPECT_EQ(p.getParameterText(2), "End Fire On");
+    p.setParameter(3, 0.7f);
+    EXPECT_TRUE(e.filterEnable);
+    EXPECT_EQ(p.getParameterText(3), "Filter On");
+    p.setParameter(3, 0.49f);
+    EXPECT_FALSE(e.filterEnable);
+
+    p.setParameter(35, 0.0f);
+    EXPECT_TRUE(e.aFormatEnable);
+    EXPECT_EQ(p.GetInputFormat(), Quorvane2AudioProcessor::kAFormat);
+
+    p.setParameter(36, 1.0f);
+    EXPECT_EQ(e.GetArrayType(), 7);
+    p.setParameter(36, 0.5f);
+    EXPECT_EQ(e.GetArrayType(), 3) << "3.5 goes toward zero: 6.0";
+
+    p.setParameter(10, 1.0f);
+    EXPECT_FLOAT_EQ(e.arrayControl.polarTarget[4], 1.5f);
+    EXPECT_FLOAT_EQ(e.arrayControl.polarTarget[5], 1.5f);
+    EXPECT_EQ(p.getParameterText(10), "0.75");
+    p.setParameter(12, 0.0f);
+    EXPECT_FLOAT_EQ(e.arrayControl.polarTarget[8], 1.0f);
+
+    p.setParameter(24, 1.0f);
+    EXPECT_EQ(p.getParameterText(24), "1.00");
+    EXPECT_EQ(e.arrayControl.mute[2], 1u);
+    p.setParameter(28, 1.0f);
+    EXPECT_EQ(e.arrayControl.mute[3], 1u) << "Mute LFE drives channel 3";
+    p.setParameter(32, 1.0f);
+    EXPECT_EQ(e.arrayControl.solo[6], 1u);
+    EXPECT_EQ(e.arrayControl.solo[7], 1u);
+}
+
+// Hosts and saved states may send anything: no value may leave 0..1 or reach
+// the engine as an index it cannot use.
+TEST(ParameterTable, HostValuesAreClampedAndNaNReadsAsZero)
+{
+    const float hostile[] = { kNaN, -kNaN, kInf, -kInf, -0.5f, 1.5f, 7.0f, -1.0e30f, 1.0e30f };
+
+    for (float v : hostile)
+    {
+        Quorvane2AudioProcessor p;
+        auto& e = p.GetEngine();
+
+        for (int i = 0; i <= 36; ++i)
+        {
+            p.setParameter(i, v);
+            const float stored = p.getParameter(i);
+            EXPECT_TRUE(stored >= 0.0f && stored <= 1.0f) << p.getParameterName(i) << " stored " << stored << " for " << v;
+
+            if (std::isnan(v))
+                EXPECT_EQ(stored, 0.0f) << p.getParameterName(i);
+        }
+
+        EXPECT_LE(e.GetArrayType(), 7) << v;
+        EXPECT_LT(e.bFormatPath.azimuth, 360u) << v;
+        EXPECT_LT(e.bFormatPath.frontElevation, 360u) << v;
+        EXPECT_LT(e.bFormatPath.rearElevation, 360u) << v;
+
+        for (int ch = 0; ch < 9; ++ch)
+            EXPECT_LT(e.arrayControl.angle[ch], 360u) << v;
+
+        EXPECT_TRUE(std::isfinite(e.micInput.gainTarget)) << v;
+    }
+
+    Quorvane2AudioProcessor p;
+    p.setParameter(1, kNaN);
+    EXPECT_EQ(p.getParameterText(1), "Invert Off") << "a NaN switch is off";
+    p.setParameter(35, kNaN);
+    EXPECT_EQ(p.GetInputFormat(), Quorvane2AudioProcessor::kAFormat) << "a NaN input format selects A-format";
+    p.setParameter(36, 3.0f);
+    EXPECT_EQ(p.GetOutputFormat(), kOutputFormatBFormat);
+    p.setParameter(4, 1.5f);
+    EXPECT_EQ(p.getParameter(4), 1.0f);
+    EXPECT_EQ(p.GetEngine().bFormatPath.azimuth, 0u);
+}
+
+TEST(ParameterTable, MetersKeepPeaksAboveOneButNotNonFiniteValues)
+{
+    Quorvane2AudioProcessor p;
+    p.setParameter(40, 0.3f);
+    EXPECT_EQ(p.getParameter(40), 0.3f) << "meter 40 answers although beyond the announced count";
+    p.setParameter(41, 2.5f);
+    EXPECT_EQ(p.getParameter(41), 2.5f) << "a peak above full scale is kept";
+
+    for (float v : { kNaN, kInf, -kInf })
+    {
+        p.setParameter(45, v);
+        EXPECT_EQ(p.getParameter(45), 0.0f) << v;
+    }
+}

@@ -1,0 +1,459 @@
+// The saved state: its exact bytes, round trips per wrapper type, what loading
+// applies, and that damaged or hostile blocks change nothing.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "AudioProcessor.h"
+#include "Quorvane2AudioProcessor.h"
+
+namespace
+{
+using WT = juce::AudioProcessor::WrapperType;
+constexpr WT kVst = juce::AudioProcessor::wrapperType_VST;
+constexpr WT kAu = juce::AudioProcessor::wrapperType_AudioUnit;
+constexpr WT kAax = juce::AudioProcessor::wrapperType_AAX;
+
+std::unique_ptr<Quorvane2AudioProcessor> Make(WT type)
+{
+    std::unique_ptr<juce::AudioProcessor> p(createPluginFilterOfType(type));
+    return std::unique_ptr<Quorvane2AudioProcessor>(dynamic_cast<Quorvane2AudioProcessor*>(p.release()));
+}
+
+juce::MemoryBlock Save(Quorvane2AudioProcessor& p)
+{
+    juce::MemoryBlock block;
+    p.getStateInformation(block);
+    return block;
+}
+
+void Load(Quorvane2AudioProcessor& p, const juce::MemoryBlock& block)
+{
+    p.setStateInformation(block.getData(), static_cast<int>(block.getSize()));
+}
+
+std::array<float, 50> Values(Quorvane2AudioProcessor& p)
+{
+    std::array<float, 50> v {};
+    for (int i = 0; i < 50; ++i)
+        v[(size_t) i] = p.getParameter(i);
+    return v;
+}
+
+class HostListener : public juce::AudioProcessorListener
+{
+public:
+    void audioProcessorParameterChanged(juce::AudioProcessor*, int index, float) override { indices.push_back(index); }
+    void audioProcessorChanged(juce::AudioProcessor*) override {}
+    std::vector<int> indices;
+};
+
+// A processor with every host parameter moved away from its default, in stereo.
+void MoveEverything(Quorvane2AudioProcessor& p)
+{
+    for (int i = 0; i <= 22; ++i)
+        p.setParameter(i, 0.1f + 0.03f * i);
+
+    p.setParameter(24, 1.0f); // mute C
+    p.setParameter(31, 1.0f); // solo Ls/Rs
+    p.setParameter(35, 0.0f); // A-format
+    p.UISetOutputFormat(kOutputFormatStereo);
+    p.setParameter(40, 0.4f); // a meter, saved like the rest
+}
+
+void AppendBytes(std::vector<uint8_t>& out, const void* data, size_t n)
+{
+    auto* b = static_cast<const uint8_t*>(data);
+    out.insert(out.end(), b, b + n);
+}
+
+void AppendString(std::vector<uint8_t>& out, const char* s)
+{
+    AppendBytes(out, s, std::strlen(s) + 1);
+}
+
+// One property written as a double, in the stream format: the name, the var's
+// length 9 as a compressed int, the double marker 4 and the little-endian bits.
+void AppendDoubleProperty(std::vector<uint8_t>& out, const char* name, double v)
+{
+    AppendString(out, name);
+    const uint8_t head[] = { 0x01, 0x09, 0x04 };
+    AppendBytes(out, head, sizeof(head));
+    uint8_t bits[8];
+    std::memcpy(bits, &v, 8);   // the build machines are little-endian
+    AppendBytes(out, bits, 8);
+}
+
+juce::MemoryBlock TreeBlock(const juce::ValueTree& tree)
+{
+    juce::MemoryBlock block;
+    juce::MemoryOutputStream out(block, false);
+    tree.writeToStream(out);
+    out.flush();
+    return block;
+}
+} // namespace
+
+TEST(SavedState, FreshStateHasItsExactSizeAndStart)
+{
+    Quorvane2AudioProcessor p;
+    const auto block = Save(p);
+    EXPECT_EQ(block.getSize(), 1650u);
+
+    std::vector<uint8_t> expected;
+    AppendString(expected, "QVParameters");
+    expected.push_back(0x01); expected.push_back(0x01);          // one property
+    AppendDoubleProperty(expected, "Version", 1.0);
+    expected.push_back(0x01); expected.push_back(50);            // fifty children
+    AppendString(expected, "Input Level");
+    expected.push_back(0x01); expected.push_back(0x01);
+    AppendDoubleProperty(expected, "value", static_cast<double>(0.75609756f));
+    expected.push_back(0x00);                                    // no grandchildren
+    AppendString(expected, "Invert");
+    expected.push_back(0x01); expected.push_back(0x01);
+    AppendDoubleProperty(expected, "value", 0.0);
+    expected.push_back(0x00);
+
+    ASSERT_GE(block.getSize(), expected.size());
+    const auto* bytes = static_cast<const uint8_t*>(block.getData());
+
+    for (size_t i = 0; i < expected.size(); ++i)
+        ASSERT_EQ(bytes[i], expected[i]) << "state byte " << i << " differs";
+
+    // Version 1.0 as a double: 00 00 00 00 00 00 f0 3f.
+    EXPECT_EQ(bytes[32], 0xf0);
+    EXPECT_EQ(bytes[33], 0x3f);
+
+    // The last child is the last meter, with nothing after it.
+    std::vector<uint8_t> tail;
+    AppendString(tail, "Output Meter RC");
+    tail.push_back(0x01); tail.push_back(0x01);
+    AppendDoubleProperty(tail, "value", 0.0);
+    tail.push_back(0x00);
+    EXPECT_EQ(std::memcmp(bytes + block.getSize() - tail.size(), tail.data(), tail.size()), 0);
+}
+
+TEST(SavedState, JuceReadsTheTreeBackWithEveryParameterInOrder)
+{
+    Quorvane2AudioProcessor p;
+    MoveEverything(p);
+    const auto block = Save(p);
+    const auto tree = juce::ValueTree::readFromData(block.getData(), block.getSize());
+
+    ASSERT_TRUE(tree.hasType("QVParameters"));
+    EXPECT_EQ(static_cast<double>(tree["Version"]), 1.0);
+    ASSERT_EQ(tree.getNumChildren(), 50);
+
+    for (int i = 0; i < 50; ++i)
+    {
+        const auto child = tree.getChild(i);
+        EXPECT_EQ(child.getType().toString(), p.getParameterName(i)) << "child " << i;
+        EXPECT_TRUE(child["value"].isDouble()) << "child " << i;
+        EXPECT_EQ(static_cast<float>(static_cast<double>(child["value"])), p.getParameter(i)) << "child " << i;
+    }
+}
+
+TEST(SavedState, GetStateReplacesTheBlocksContent)
+{
+    Quorvane2AudioProcessor p;
+    juce::MemoryBlock block(5000, true);
+    p.getStateInformation(block);
+    EXPECT_EQ(block.getSize(), 1650u);
+}
+
+TEST(SavedState, FreshStateRoundTripsUnchangedForEveryWrapperType)
+{
+    for (auto type : { juce::AudioProcessor::wrapperType_Undefined, kVst, kAu, kAax })
+    {
+        auto source = Make(type);
+        auto target = Make(type);
+        const auto before = Values(*target);
+        Load(*target, Save(*source));
+        EXPECT_EQ(Values(*target), before) << "wrapper type " << type;
+        EXPECT_EQ(Save(*target), Save(*source)) << "wrapper type " << type;
+    }
+}
+
+TEST(SavedState, ChangedStateRoundTripsPerWrapperType)
+{
+    for (auto type : { kVst, kAu, kAax })
+    {
+        auto source = Make(type);
+        MoveEverything(*source);
+        const auto saved = Save(*source);
+
+        auto target = Make(type);
+        HostListener host;
+        target->addListener(&host);
+        Load(*target, saved);
+
+        const auto want = Values(*source);
+        const auto got = Values(*target);
+
+        for (int i = 0; i < 50; ++i)
+        {
+            if (i == 36 && type != kVst)
+                EXPECT_EQ(got[36], 0.25f) << "the host owns the layout under wrapper type " << type;
+            else
+                EXPECT_EQ(got[(size_t) i], want[(size_t) i]) << "parameter " << i << ", wrapper type " << type;
+        }
+
+        EXPECT_EQ(target->GetIsMute(24), true) << "wrapper type " << type;
+        EXPECT_EQ(target->GetIsSolo(31), true) << "wrapper type " << type;
+        EXPECT_EQ(target->GetInputFormat(), Quorvane2AudioProcessor::kAFormat);
+
+        if (type == kVst)
+        {
+            EXPECT_EQ(target->GetOutputFormat(), kOutputFormatStereo);
+            EXPECT_EQ(host.indices, std::vector<int>({ 8 })) << "parameter 8 must be re-sent under VST";
+            // Stereo range: pattern = 2 * v.
+            EXPECT_FLOAT_EQ(target->GetEngine().arrayControl.polarTarget[0], 2.0f * target->getParameter(8));
+            EXPECT_EQ(Save(*target), saved) << "save, load, save must give the same bytes";
+        }
+        else
+        {
+            EXPECT_EQ(target->GetOutputFormat(), kOutputFormat5_1);
+            EXPECT_TRUE(host.indices.empty()) << "no re-send under wrapper type " << type;
+        }
+
+        target->removeListener(&host);
+    }
+}
+
+TEST(SavedState, VstBlockUnderAudioUnitKeepsTheHostLayout)
+{
+    auto vst = Make(kVst);
+    MoveEverything(*vst);
+    auto au = Make(kAu);
+    au->HostSetOutputFormat(kOutputFormat7_1);
+    Load(*au, Save(*vst));
+
+    EXPECT_EQ(au->GetOutputFormat(), kOutputFormat7_1);
+    EXPECT_EQ(au->getParameter(36), 6.0f / 7.0f);
+
+    for (int i = 0; i < 36; ++i)
+        EXPECT_EQ(au->getParameter(i), vst->getParameter(i)) << "parameter " << i;
+}
+
+TEST(SavedState, EmptyOrForeignBlocksChangeNothingButVstStillResends)
+{
+    juce::ValueTree foreign("SomethingElse");
+    foreign.setProperty("Version", 1.0, nullptr);
+    juce::ValueTree child("Rotate");
+    child.setProperty("value", 0.5, nullptr);
+    foreign.appendChild(child, nullptr);
+    const auto foreignBlock = TreeBlock(foreign);
+
+    for (auto type : { kVst, kAu })
+    {
+        auto p = Make(type);
+        p->setParameter(4, 0.25f);
+        const auto before = Values(*p);
+        HostListener host;
+        p->addListener(&host);
+
+        p->setStateInformation(nullptr, 0);
+        p->setStateInformation("", 0);
+        Load(*p, foreignBlock);
+
+        EXPECT_EQ(Values(*p), before) << "wrapper type " << type;
+        EXPECT_EQ(host.indices.size(), type == kVst ? 3u : 0u) << "wrapper type " << type;
+        p->removeListener(&host);
+    }
+}
+
+TEST(SavedState, ChildrenWithoutANumberKeepTheirParameter)
+{
+    juce::ValueTree tree("QVParameters");
+    auto add = [&tree](const char* name, const juce::var& v, bool withValue = true) {
+        juce::ValueTree c { juce::Identifier(name) };
+        if (withValue)
+            c.setProperty("value", v, nullptr);
+        tree.appendChild(c, nullptr);
+    };
+    add("Rotate", "0.5");                 // text
+    add("Zoom", juce::var(), false);      // no value at all
+    add("Front Tilt", juce::var(juce::Array<juce::var> { 1.0 }));
+    add("Level C", true);                 // a bool counts as 1
+    add("Input Level", juce::int64(0));
+
+    Quorvane2AudioProcessor p;
+    p.setParameter(4, 0.25f);
+    p.setParameter(7, 0.75f);
+    Load(p, TreeBlock(tree));
+
+    EXPECT_EQ(p.getParameter(4), 0.25f);
+    EXPECT_EQ(p.getParameter(7), 0.75f);
+    EXPECT_EQ(p.getParameter(5), 0.5f);
+    EXPECT_EQ(p.getParameter(17), 1.0f);
+    EXPECT_EQ(p.getParameter(0), 0.0f);
+}
+
+TEST(SavedState, OutOfRangeValuesInAStateAreClamped)
+{
+    juce::ValueTree tree("QVParameters");
+    auto add = [&tree](const char* name, double v) {
+        juce::ValueTree c { juce::Identifier(name) };
+        c.setProperty("value", v, nullptr);
+        tree.appendChild(c, nullptr);
+    };
+    add("Array select", 5.0);
+    add("Rotate", std::numeric_limits<double>::quiet_NaN());
+    add("Width L/R", -3.0);
+    add("Front Tilt", 1.0e300);
+    add("Output Meter L", std::numeric_limits<double>::infinity());
+
+    Quorvane2AudioProcessor p;
+    p.setParameter(4, 0.25f);
+    Load(p, TreeBlock(tree));
+
+    EXPECT_EQ(p.getParameter(36), 1.0f);
+    EXPECT_EQ(p.GetOutputFormat(), kOutputFormatBFormat);
+    EXPECT_EQ(p.getParameter(4), 0.0f) << "NaN must read as 0";
+    EXPECT_EQ(p.getParameter(13), 0.0f);
+    EXPECT_EQ(p.getParameter(5), 1.0f);
+    EXPECT_EQ(p.GetEngine().bFormatPath.frontElevation, 90u);
+    EXPECT_EQ(p.getParameter(41), 0.0f);
+}
+
+TEST(SavedState, MutesLoadAsSavedWhateverSolosWereActive)
+{
+    // The saved state: C muted, L/R not, no solos.
+    Quorvane2AudioProcessor source;
+    source.setParameter(24, 1.0f);
+    const auto saved = Save(source);
+
+    Quorvane2AudioProcessor p;
+    p.setParameter(25, 1.0f); // Ls/Rs muted
+    p.setParameter(30, 1.0f); // solo C
+    p.setParameter(29, 1.0f); // solo L/R
+    Load(p, saved);
+
+    for (int g = 0; g < 6; ++g)
+    {
+        EXPECT_EQ(p.GetIsMute(23 + g), g == 1) << "mute group " << g << " after load";
+        EXPECT_FALSE(p.GetIsSolo(29 + g)) << "solo group " << g;
+        EXPECT_FALSE(p.GetIsSoloMute(23 + g)) << "solo-mute group " << g;
+    }
+
+    EXPECT_FALSE(p.GetEngine().HasSolo());
+}
+
+TEST(SavedState, SolosNotInTheStateStayActive)
+{
+    juce::ValueTree tree("QVParameters");
+    juce::ValueTree mute("Mute C");
+    mute.setProperty("value", 1.0, nullptr);
+    tree.appendChild(mute, nullptr);
+
+    Quorvane2AudioProcessor p;
+    p.setParameter(29, 1.0f); // solo L/R, not mentioned by the state
+    Load(p, TreeBlock(tree));
+
+    EXPECT_TRUE(p.GetIsSolo(29));
+    EXPECT_TRUE(p.GetIsMute(24)) << "the mute must land as saved";
+    EXPECT_TRUE(p.GetIsSoloMute(24));
+    EXPECT_FALSE(p.GetIsSoloMute(23));
+}
+
+TEST(SavedState, EveryTruncationOfAValidStateChangesNothing)
+{
+    Quorvane2AudioProcessor source;
+    MoveEverything(source);
+    const auto saved = Save(source);
+
+    Quorvane2AudioProcessor p;
+    p.setParameter(29, 1.0f);
+    p.setParameter(23, 1.0f);
+    const auto before = Values(p);
+    const bool muteBefore = p.GetIsMute(23);
+    const auto* bytes = static_cast<const char*>(saved.getData());
+
+    for (size_t n = 0; n < saved.getSize(); ++n)
+    {
+        p.setStateInformation(bytes, static_cast<int>(n));
+        ASSERT_EQ(Values(p), before) << "a block cut to " << n << " bytes changed a parameter";
+        ASSERT_EQ(p.GetIsMute(23), muteBefore) << "cut to " << n;
+        ASSERT_TRUE(p.GetIsSolo(29)) << "cut to " << n;
+    }
+
+    p.setStateInformation(bytes, -1);
+    EXPECT_EQ(Values(p), before);
+
+    Load(p, saved);
+    EXPECT_EQ(Values(p), Values(source)) << "the whole block must load";
+}
+
+TEST(SavedState, HostileBlocksChangeNothing)
+{
+    auto bytesOf = [](std::initializer_list<int> b) {
+        std::vector<char> v;
+        for (int x : b)
+            v.push_back(static_cast<char>(x));
+        return v;
+    };
+
+    const std::vector<std::vector<char>> blocks = {
+        // root "Q" claiming 2^31-1 properties
+        bytesOf({ 'Q', 'V', 'P', 'a', 'r', 'a', 'm', 'e', 't', 'e', 'r', 's', 0, 4, 0xff, 0xff, 0xff, 0x7f }),
+        // 2^31-1 children
+        bytesOf({ 'Q', 'V', 'P', 'a', 'r', 'a', 'm', 'e', 't', 'e', 'r', 's', 0, 0, 4, 0xff, 0xff, 0xff, 0x7f }),
+        // negative child count
+        bytesOf({ 'Q', 'V', 'P', 'a', 'r', 'a', 'm', 'e', 't', 'e', 'r', 's', 0, 0, 0x81, 1 }),
+        // compressed int with 5 bytes
+        bytesOf({ 'Q', 'V', 'P', 'a', 'r', 'a', 'm', 'e', 't', 'e', 'r', 's', 0, 5, 1, 0, 0, 0, 0 }),
+        // child "Rotate" whose value claims to be an int of 9 bytes
+        bytesOf({ 'Q', 'V', 'P', 'a', 'r', 'a', 'm', 'e', 't', 'e', 'r', 's', 0, 0, 1, 1,
+                  'R', 'o', 't', 'a', 't', 'e', 0, 1, 1, 'v', 'a', 'l', 'u', 'e', 0, 1, 9, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0 }),
+        // invalid UTF-8 in a child's type
+        bytesOf({ 'Q', 'V', 'P', 'a', 'r', 'a', 'm', 'e', 't', 'e', 'r', 's', 0, 0, 1, 1, 0xc3, 0x28, 0, 0, 0 }),
+        // unterminated root type
+        bytesOf({ 'Q', 'V', 'P', 'a', 'r', 'a', 'm' }),
+    };
+
+    Quorvane2AudioProcessor p;
+    p.setParameter(4, 0.25f);
+    const auto before = Values(p);
+
+    for (size_t k = 0; k < blocks.size(); ++k)
+    {
+        p.setStateInformation(blocks[k].data(), static_cast<int>(blocks[k].size()));
+        EXPECT_EQ(Values(p), before) << "hostile block " << k;
+    }
+
+    // A valid tree whose last child is cut off mid-way: the children before it must not load either.
+    juce::ValueTree tree("QVParameters");
+    for (const char* name : { "Rotate", "Zoom" })
+    {
+        juce::ValueTree c { juce::Identifier(name) };
+        c.setProperty("value", 0.9, nullptr);
+        tree.appendChild(c, nullptr);
+    }
+    const auto whole = TreeBlock(tree);
+    p.setStateInformation(whole.getData(), static_cast<int>(whole.getSize()) - 3);
+    EXPECT_EQ(Values(p), before) << "a partly parsed block applied its first children";
+}
+
+TEST(SavedState, DeepNestingIsRefused)
+{
+    juce::ValueTree root("QVParameters");
+    juce::ValueTree rotate("Rotate");
+    rotate.setProperty("value", 0.5, nullptr);
+    root.appendChild(rotate, nullptr);
+
+    juce::ValueTree deepest = root;
+    for (int depth = 0; depth < 100; ++depth)
+    {
+        juce::ValueTree c("Nest");
+        deepest.appendChild(c, nullptr);
+        deepest = c;
+    }
+
+    Quorvane2AudioProcessor p;
+    Load(p, TreeBlock(root));
+    EXPECT_EQ(p.getParameter(4), 0.0f) << "a tree nested 100 deep must be refused whole";
+}
