@@ -31,5 +31,14 @@ export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
 # A fixed seed; the corpus kept in the build folder carries coverage over runs.
-"$build/qv_state_fuzzer" -seed=1 -max_total_time="$seconds" -timeout=10 \
-    -rss_limit_mb=2048 -max_len=16384 -artifact_prefix="$build/" -print_final_stats=1 "$corpus"
+# The fuzzer's own chatter goes to a log; a finding prints the log's tail.
+log="$build/fuzz.log"
+if "$build/qv_state_fuzzer" -seed=1 -max_total_time="$seconds" -timeout=10 \
+    -rss_limit_mb=2048 -max_len=16384 -artifact_prefix="$build/" -print_final_stats=1 \
+    "$corpus" >"$log" 2>&1; then
+    echo "state fuzzer: $(grep -m1 '^Done' "$log")"
+else
+    tail -n 60 "$log"
+    echo "state fuzzer: FAILED (see $log)"
+    exit 1
+fi
