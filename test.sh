@@ -5,7 +5,7 @@
 set -uo pipefail
 cd "$(dirname "$0")"
 
-tools/install-deps.sh || exit 1
+tools/install-deps.sh --tests || exit 1
 
 jobs=$(nproc)
 status=0

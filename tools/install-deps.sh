@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs, from Debian's packages, whatever the build and the tests need and
-# this machine lacks. Safe to run again: it does nothing when all is present.
+# Installs, from Debian's packages, whatever the build (and, with --tests,
+# the test run) needs and this machine lacks. Safe to run again: it does
+# nothing when all is present.
 set -euo pipefail
 
 packages=(
@@ -9,9 +10,15 @@ packages=(
     libfreetype-dev libpng-dev libjpeg-dev zlib1g-dev
     libx11-dev libxext-dev libxrandr-dev libxinerama-dev libxcursor-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth fonts-dejavu-core
-    clang libclang-rt-14-dev
 )
+
+if [ "${1:-}" = "--tests" ]; then
+    packages+=(
+        xvfb xauth fonts-dejavu-core  # GUI tests under a virtual display
+        clang libclang-rt-14-dev      # the state fuzzer
+        ardour                        # a real VST2 host for the end-to-end test
+    )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,589 @@
+#include "JuceVSTWrapper.h"
+
+#include "ChannelConfigurations.h"
+#include "SpeakerArrangementNames.h"
+#include "VstOpcodes.h"
+#include "VstPlayHead.h"
+#include "VstText.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <utility>
+
+juce::Array<void*> JuceVSTWrapper::activePlugins;
+juce::CriticalSection JuceVSTWrapper::activePluginsLock;
+
+namespace
+{
+constexpr double kFallbackSampleRate = 44100.0; // Hz, for a host that gave none or nonsense
+constexpr int kFallbackBlockSize = 1024;        // samples
+constexpr int kMidiBufferBytes = 2048;
+
+// The editor's fixed size, answered to opcode 13 until the editor is embedded.
+constexpr int16_t kEditorWidth = 522;
+constexpr int16_t kEditorHeight = 560;
+
+/** The text as UTF-8 in at most maxBytes bytes, the zero included, cut at a
+    character boundary. */
+void copyToHost(const juce::String& text, char* dest, int maxBytes)
+{
+    if (dest == nullptr || maxBytes <= 0)
+        return;
+    text.copyToUTF8(dest, (size_t) maxBytes);
+}
+
+/** Thirteen pairs ordered by inputs, then outputs; as the pairs are distinct
+    the order only decides where a search stops. */
+bool isAcceptedConfiguration(int32_t ins, int32_t outs)
+{
+    ChannelConfiguration sorted[kNumChannelConfigurations];
+    std::copy(std::begin(kChannelConfigurations), std::end(kChannelConfigurations), sorted);
+    std::sort(std::begin(sorted), std::end(sorted), [](const ChannelConfiguration& a, const ChannelConfiguration& b) {
+        return a.numIns != b.numIns ? a.numIns < b.numIns : a.numOuts < b.numOuts;
+    });
+
+    for (const auto& c : sorted)
+        if (c.numIns == ins && c.numOuts == outs)
+            return true;
+    return false;
+}
+} // namespace
+
+//==============================================================================
+JuceVSTWrapper::JuceVSTWrapper(HostCallback callback, juce::AudioProcessor* p)
+    : AudioEffectX(callback, p->getNumPrograms(), p->getNumParameters()),
+      processor(p)
+{
+    processor->setPlayConfigDetails(numInputs, numOutputs, 0.0, 0);
+    processor->setPlayHead(this);
+    processor->addListener(this);
+
+    setFlag(kFlagHasEditor, true);
+    effectRecord.version = 1;
+    setUniqueID(fourCharCode('Q', 'v', 'r', '2'));
+    setNumInputs(numInputs);
+    setNumOutputs(numOutputs);
+    canProcessReplacing(true);
+    isSynth(false);
+    noTail(processor->getTailLengthSeconds() <= 0.0);
+    setInitialDelay(processor->getLatencySamples());
+    programsAreChunks(true);
+
+    const juce::ScopedLock sl(activePluginsLock);
+    activePlugins.add(this);
+}
+
+JuceVSTWrapper::~JuceVSTWrapper()
+{
+    stopTimer();
+    hasShutdown = true;
+
+    if (processor != nullptr)
+        processor->removeListener(this);
+    delete processor;
+    processor = nullptr;
+
+    channelPointers.fill(nullptr);
+    releasePrivateBuffers();
+
+    bool wasLast = false;
+    {
+        const juce::ScopedLock sl(activePluginsLock);
+        activePlugins.removeFirstMatchingValue(this);
+        wasLast = activePlugins.isEmpty();
+    }
+
+    if (wasLast)
+        juce::shutdownJuce_GUI();
+}
+
+//==============================================================================
+intptr_t JuceVSTWrapper::dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
+{
+    if (hasShutdown)
+        return 0;
+
+    switch (opcode)
+    {
+        case EffectOpcode::editorGetRect:
+            // The editor is not embedded yet; its size is fixed.
+            if (ptr == nullptr)
+                return 0;
+            editorRect = { 0, 0, kEditorHeight, kEditorWidth };
+            *static_cast<VstRect**>(ptr) = &editorRect;
+            return reinterpret_cast<intptr_t>(&editorRect);
+        case EffectOpcode::editorOpen:
+            return 0;
+        case EffectOpcode::editorClose:
+        case EffectOpcode::editorIdle:
+            return 0;
+        default:
+            return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
+    }
+}
+
+void JuceVSTWrapper::open()
+{
+    if (processor != nullptr)
+        setFlag(kFlagHasEditor, processor->hasEditor());
+}
+
+void JuceVSTWrapper::close()
+{
+    stopTimer();
+}
+
+//==============================================================================
+void JuceVSTWrapper::setNonRealtimeFromHost()
+{
+    processor->setNonRealtime(getCurrentProcessLevel() == kProcessLevelOffline);
+}
+
+void JuceVSTWrapper::releasePrivateBuffers()
+{
+    juce::AudioBuffer<float> oldInputs, oldTemps;
+    {
+        const juce::ScopedLock sl(processor != nullptr ? processor->getCallbackLock() : chunkLock);
+        std::swap(inputCopies, oldInputs);
+        std::swap(tempChannels, oldTemps);
+        privateFrames = 0;
+    }
+    // Freed here, outside the lock.
+}
+
+void JuceVSTWrapper::clearOutputs(float** outputs, int32_t frames)
+{
+    for (int i = 0; i < juce::jlimit(0, kMaxChannels, (int) numOutputs); ++i)
+        if (outputs[i] != nullptr)
+            juce::FloatVectorOperations::clear(outputs[i], frames);
+}
+
+void JuceVSTWrapper::resume()
+{
+    if (processor == nullptr)
+        return;
+
+    double rate = getSampleRate();
+    int block = getBlockSize();
+
+    setNonRealtimeFromHost();
+
+    // A rate of 0 or less (or one that is no number at all) cannot prepare
+    // the engine's filters; neither can an empty block size our buffers.
+    if (!(rate > 0.0) || !std::isfinite(rate))
+        rate = kFallbackSampleRate;
+    if (block <= 0)
+        block = kFallbackBlockSize;
+
+    // Twice the announced block, as hosts have been seen to exceed it; a
+    // longer block still goes through in pieces of this size.
+    const int frames = (int) std::min<int64_t>(2 * (int64_t) block, kMaxFramesPerPiece);
+    juce::AudioBuffer<float> newInputs(kMaxChannels, frames), newTemps(kMaxChannels, frames);
+    newInputs.clear();
+    newTemps.clear();
+
+    {
+        // Some hosts resume or suspend from another thread while a block is
+        // still running; the buffers change only between blocks.
+        const juce::ScopedLock sl(processor->getCallbackLock());
+
+        isProcessing = true;
+        firstProcessCall = true;
+        channelPointers.fill(nullptr);
+        std::swap(inputCopies, newInputs);
+        std::swap(tempChannels, newTemps);
+        privateFrames = frames;
+
+        processor->setPlayConfigDetails(numInputs, numOutputs, rate, block);
+        processor->prepareToPlay(rate, block);
+        midiBuffer.ensureSize(kMidiBufferBytes);
+        midiBuffer.clear();
+    }
+
+    setInitialDelay(processor->getLatencySamples());
+    AudioEffectX::resume();
+}
+
+void JuceVSTWrapper::suspend()
+{
+    if (processor == nullptr)
+        return;
+
+    {
+        const juce::ScopedLock sl(processor->getCallbackLock());
+        processor->releaseResources();
+        isProcessing = false;
+        channelPointers.fill(nullptr);
+    }
+    outgoingEvents.freeEvents();
+    releasePrivateBuffers();
+}
+
+//==============================================================================
+void JuceVSTWrapper::processReplacing(float** inputs, float** outputs, int32_t frames)
+{
+    if (processor == nullptr || hasShutdown || frames < 1 || outputs == nullptr)
+        return;
+
+    // A host that never sent opcode 12, or that processes after suspend,
+    // still gets a prepared processor and buffers that fit.
+    if (!isProcessing)
+        resume();
+
+    if (firstProcessCall)
+    {
+        firstProcessCall = false;
+        setNonRealtimeFromHost();
+    }
+
+    const juce::ScopedLock sl(processor->getCallbackLock());
+
+    // Suspended by another thread since the check above: nothing to process with.
+    if (processor->isSuspended() || privateFrames < 1)
+        clearOutputs(outputs, frames);
+    else
+        for (int offset = 0; offset < frames; offset += privateFrames)
+            processPiece(inputs, outputs, offset, std::min(privateFrames, frames - offset));
+
+    if (!midiBuffer.isEmpty())
+        midiBuffer.clear();
+}
+
+void JuceVSTWrapper::processPiece(float** inputs, float** outputs, int offset, int frames)
+{
+    const int ins = juce::jlimit(0, kMaxChannels, (int) numInputs);
+    const int outs = juce::jlimit(0, kMaxChannels, (int) numOutputs);
+
+    // Read every input before any output is written.
+    for (int i = 0; i < ins; ++i)
+    {
+        const float* source = inputs != nullptr ? inputs[i] : nullptr;
+        if (source != nullptr)
+            inputCopies.copyFrom(i, 0, source + offset, frames);
+        else
+            inputCopies.clear(i, 0, frames);
+    }
+
+    bool usesPrivate[kMaxChannels] = {};
+
+    for (int i = 0; i < outs; ++i)
+    {
+        float* out = outputs[i];
+        bool isPrivate = out == nullptr;
+        for (int j = 0; j < i && !isPrivate; ++j)
+            isPrivate = outputs[j] == out;
+
+        float* buffer = isPrivate ? tempChannels.getWritePointer(i) : out + offset;
+
+        if (i < ins)
+            juce::FloatVectorOperations::copy(buffer, inputCopies.getReadPointer(i), frames);
+        else if (isPrivate)
+        {
+            // An extra output holds what the host left in it.
+            if (out != nullptr)
+                juce::FloatVectorOperations::copy(buffer, out + offset, frames);
+            else
+                juce::FloatVectorOperations::clear(buffer, frames);
+        }
+
+        usesPrivate[i] = isPrivate && out != nullptr;
+        channelPointers[(size_t) i] = buffer;
+    }
+
+    // Inputs beyond the outputs reach the processor as copies, so the host's
+    // input buffers are never written.
+    for (int i = outs; i < ins; ++i)
+        channelPointers[(size_t) i] = inputCopies.getWritePointer(i);
+
+    juce::AudioBuffer<float> buffer(channelPointers.data(), std::max(ins, outs), frames);
+
+    if (bypassed)
+        processor->processBlockBypassed(buffer, midiBuffer);
+    else
+        processor->processBlock(buffer, midiBuffer);
+
+    for (int i = 0; i < outs; ++i)
+        if (usesPrivate[i])
+            juce::FloatVectorOperations::copy(outputs[i] + offset, tempChannels.getReadPointer(i), frames);
+}
+
+//==============================================================================
+void JuceVSTWrapper::setParameter(int32_t index, float value)
+{
+    if (processor != nullptr)
+        processor->setParameter(index, value);
+}
+
+float JuceVSTWrapper::getParameter(int32_t index)
+{
+    return processor != nullptr ? processor->getParameter(index) : 0.0f;
+}
+
+void JuceVSTWrapper::getParameterName(int32_t index, char* text)
+{
+    if (processor != nullptr)
+        copyToHost(processor->getParameterName(index), text, kParameterNameBytes);
+}
+
+void JuceVSTWrapper::getParameterDisplay(int32_t index, char* text)
+{
+    if (processor != nullptr)
+        copyToHost(processor->getParameterText(index), text, kParameterTextBytes);
+}
+
+bool JuceVSTWrapper::canParameterBeAutomated(int32_t index)
+{
+    return processor != nullptr && processor->isParameterAutomatable(index);
+}
+
+int32_t JuceVSTWrapper::getProgram()
+{
+    return processor != nullptr ? processor->getCurrentProgram() : 0;
+}
+
+void JuceVSTWrapper::setProgram(int32_t program)
+{
+    if (processor != nullptr)
+        processor->setCurrentProgram(program);
+}
+
+void JuceVSTWrapper::setProgramName(char* name)
+{
+    if (processor != nullptr && name != nullptr)
+        processor->changeProgramName(processor->getCurrentProgram(), juce::String::fromUTF8(name));
+}
+
+void JuceVSTWrapper::getProgramName(char* name)
+{
+    if (processor != nullptr)
+        copyToHost(processor->getProgramName(processor->getCurrentProgram()), name, kProgramNameBytes);
+}
+
+bool JuceVSTWrapper::getProgramNameIndexed(int32_t, int32_t index, char* text)
+{
+    if (processor == nullptr || text == nullptr)
+        return false;
+
+    if ((uint32_t) index < (uint32_t) processor->getNumPrograms())
+    {
+        copyToHost(processor->getProgramName(index), text, kProgramNameBytes);
+        return true;
+    }
+    return false;
+}
+
+//==============================================================================
+int32_t JuceVSTWrapper::getChunk(void** data, bool onlyCurrent)
+{
+    if (processor == nullptr || data == nullptr)
+        return 0;
+
+    const juce::ScopedLock sl(chunkLock);
+    chunkBuffer.reset();
+
+    if (onlyCurrent)
+        processor->getCurrentProgramStateInformation(chunkBuffer);
+    else
+        processor->getStateInformation(chunkBuffer);
+
+    *data = chunkBuffer.getData();
+    // 0 means "nothing to release", so a counter that reads 0 is taken as 1.
+    chunkTime = std::max<uint32_t>(1, juce::Time::getApproximateMillisecondCounter());
+    return (int32_t) chunkBuffer.getSize();
+}
+
+int32_t JuceVSTWrapper::setChunk(void* data, int32_t byteSize, bool onlyCurrent)
+{
+    if (processor == nullptr)
+        return 0;
+
+    const juce::ScopedLock sl(chunkLock);
+
+    // A host may hand back the very bytes getChunk gave it, so they are read
+    // before the chunk buffer is emptied.
+    if (byteSize > 0 && data != nullptr)
+    {
+        if (onlyCurrent)
+            processor->setCurrentProgramStateInformation(data, byteSize);
+        else
+            processor->setStateInformation(data, byteSize);
+    }
+
+    chunkBuffer.reset();
+    chunkTime = 0;
+    return 0;
+}
+
+bool JuceVSTWrapper::releaseChunkIfStale(uint32_t nowMs)
+{
+    const juce::ScopedTryLock sl(chunkLock);
+
+    // A host call that is filling or reading the chunk right now holds the
+    // lock; the next tick will try again.
+    if (!sl.isLocked() || chunkTime == 0)
+        return false;
+
+    if (!isChunkStale(chunkTime, nowMs))
+        return false;
+
+    chunkTime = 0;
+    chunkBuffer.reset();
+    return true;
+}
+
+void JuceVSTWrapper::timerCallback()
+{
+    releaseChunkIfStale(juce::Time::getApproximateMillisecondCounter());
+}
+
+//==============================================================================
+bool JuceVSTWrapper::setSpeakerArrangement(VstSpeakerArrangement* input, VstSpeakerArrangement* output)
+{
+    if (processor == nullptr || input == nullptr || output == nullptr)
+        return false;
+
+    if (!isAcceptedConfiguration(input->numChannels, output->numChannels))
+    {
+        processor->setSpeakerArrangement({}, {});
+        return false;
+    }
+
+    inputArrangementType = input->type;
+    outputArrangementType = output->type;
+    numInputs = input->numChannels;
+    numOutputs = output->numChannels;
+
+    processor->setPlayConfigDetails(numInputs, numOutputs, processor->getSampleRate(), processor->getBlockSize());
+    processor->setSpeakerArrangement(speakerArrangementName(input->type), speakerArrangementName(output->type));
+    return true;
+}
+
+bool JuceVSTWrapper::getPinProperties(int32_t index, bool isInput, VstPinProperties* properties)
+{
+    if (processor == nullptr || properties == nullptr || (uint32_t) index > 7)
+        return false;
+
+    const juce::String name = isInput ? processor->getInputChannelName(index)
+                                      : processor->getOutputChannelName(index);
+    copyToHost(name, properties->label, kPinLabelBytes);
+    copyToHost(name, properties->shortLabel, kPinShortLabelBytes);
+
+    const int32_t arrangement = isInput ? inputArrangementType : outputArrangementType;
+    if (arrangement == -1)
+    {
+        const bool stereo = isInput ? processor->isInputChannelStereoPair(index)
+                                    : processor->isOutputChannelStereoPair(index);
+        properties->flags = stereo ? (kPinIsActive | kPinIsStereo) : kPinIsActive;
+        properties->arrangementType = 0;
+    }
+    else
+    {
+        properties->flags = kPinUseSpeakerType;
+        properties->arrangementType = arrangement;
+    }
+    return true;
+}
+
+bool JuceVSTWrapper::getInputProperties(int32_t index, VstPinProperties* properties)
+{
+    return getPinProperties(index, true, properties);
+}
+
+bool JuceVSTWrapper::getOutputProperties(int32_t index, VstPinProperties* properties)
+{
+    return getPinProperties(index, false, properties);
+}
+
+bool JuceVSTWrapper::setBypass(bool onOff)
+{
+    bypassed = onOff;
+    return true;
+}
+
+int32_t JuceVSTWrapper::processEvents(VstEvents*)
+{
+    return 0;
+}
+
+int32_t JuceVSTWrapper::getGetTailSize()
+{
+    if (processor == nullptr)
+        return 0;
+
+    const double samples = processor->getTailLengthSeconds() * processor->getSampleRate();
+    if (!(samples > 0.0))
+        return 0;
+    return samples < 2147483647.0 ? (int32_t) samples : 2147483647;
+}
+
+bool JuceVSTWrapper::getEffectName(char* name)
+{
+    if (name == nullptr)
+        return false;
+    copyToHost("Quorvane2", name, kEffectNameBytes);
+    return true;
+}
+
+bool JuceVSTWrapper::getVendorString(char* text)
+{
+    if (text == nullptr)
+        return false;
+    copyToHost("Brennick Limited", text, kEffectNameBytes);
+    return true;
+}
+
+bool JuceVSTWrapper::getProductString(char* text)
+{
+    return getEffectName(text);
+}
+
+int32_t JuceVSTWrapper::canDo(char* text)
+{
+    if (text == nullptr)
+        return 0;
+
+    static const char* const noMidi[] = { "receiveVstEvents", "receiveVstMidiEvent", "receiveVstMidiEvents",
+                                          "sendVstEvents", "sendVstMidiEvent", "sendVstMidiEvents" };
+    static const char* const yes[] = { "receiveVstTimeInfo", "conformsToWindowRules", "bypass" };
+
+    for (const char* t : noMidi)
+        if (std::strcmp(text, t) == 0)
+            return -1;
+    for (const char* t : yes)
+        if (std::strcmp(text, t) == 0)
+            return 1;
+    if (std::strcmp(text, "openCloseAnyThread") == 0)
+        return -1;
+    return 0;
+}
+
+//==============================================================================
+void JuceVSTWrapper::audioProcessorParameterChanged(juce::AudioProcessor*, int index, float newValue)
+{
+    // Straight to the host: the processor already holds the value.
+    callHost(HostOpcode::automate, index, 0, nullptr, newValue);
+}
+
+void JuceVSTWrapper::audioProcessorParameterChangeGestureBegin(juce::AudioProcessor*, int index)
+{
+    beginEdit(index);
+}
+
+void JuceVSTWrapper::audioProcessorParameterChangeGestureEnd(juce::AudioProcessor*, int index)
+{
+    endEdit(index);
+}
+
+void JuceVSTWrapper::audioProcessorChanged(juce::AudioProcessor*)
+{
+    if (processor != nullptr)
+        setInitialDelay(processor->getLatencySamples());
+    ioChanged();
+    updateDisplay();
+}
+
+bool JuceVSTWrapper::getCurrentPosition(juce::AudioPlayHead::CurrentPositionInfo& info)
+{
+    return positionFromTimeInfo(getTimeInfo((int32_t) kTimeInfoRequestAll), info);
+}

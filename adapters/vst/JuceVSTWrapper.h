@@ -1,0 +1,146 @@
+// The VST 2.4 adapter: makes the processor a VST effect that a host drives
+// through the AEffect record.
+#pragma once
+
+#include "AudioEffectX.h"
+#include "VSTMidiEventList.h"
+
+#include <AudioProcessor.h>
+
+#include <array>
+#include <cstdint>
+
+class JuceVSTWrapper : public AudioEffectX,
+                       private juce::Timer,
+                       public juce::AudioProcessorListener,
+                       public juce::AudioPlayHead
+{
+public:
+    /** Takes over the processor. Host thread of the entry point. */
+    JuceVSTWrapper(HostCallback hostCallback, juce::AudioProcessor* processor);
+    ~JuceVSTWrapper() override;
+
+    intptr_t dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) override;
+
+    void open() override;
+    void close() override;
+
+    // Host thread; the host changes neither the arrangement nor the block
+    // size between resume and suspend.
+    void resume() override;
+    void suspend() override;
+
+    /** Audio thread. */
+    void processReplacing(float** inputs, float** outputs, int32_t frames) override;
+
+    // Any thread the host uses.
+    void setParameter(int32_t index, float value) override;
+    float getParameter(int32_t index) override;
+    void getParameterName(int32_t index, char* text) override;
+    void getParameterDisplay(int32_t index, char* text) override;
+    bool canParameterBeAutomated(int32_t index) override;
+    int32_t getProgram() override;
+    void setProgram(int32_t program) override;
+    void setProgramName(char* name) override;
+    void getProgramName(char* name) override;
+    bool getProgramNameIndexed(int32_t category, int32_t index, char* text) override;
+    int32_t getChunk(void** data, bool onlyCurrent) override;
+    int32_t setChunk(void* data, int32_t byteSize, bool onlyCurrent) override;
+    bool setSpeakerArrangement(VstSpeakerArrangement* input, VstSpeakerArrangement* output) override;
+    bool getInputProperties(int32_t index, VstPinProperties* properties) override;
+    bool getOutputProperties(int32_t index, VstPinProperties* properties) override;
+    bool setBypass(bool onOff) override;
+    int32_t processEvents(VstEvents* events) override;
+    int32_t startProcess() override { return 0; }
+    int32_t stopProcess() override { return 0; }
+    int32_t getGetTailSize() override;
+    bool getEffectName(char* name) override;
+    bool getVendorString(char* text) override;
+    bool getProductString(char* text) override;
+    int32_t getVendorVersion() override { return 1; }
+    int32_t getPlugCategory() override { return 1; } // effect
+    int32_t canDo(char* text) override;
+
+    // juce::AudioProcessorListener, on the thread that caused the change.
+    void audioProcessorParameterChanged(juce::AudioProcessor*, int index, float newValue) override;
+    void audioProcessorParameterChangeGestureBegin(juce::AudioProcessor*, int index) override;
+    void audioProcessorParameterChangeGestureEnd(juce::AudioProcessor*, int index) override;
+    void audioProcessorChanged(juce::AudioProcessor*) override;
+
+    // juce::AudioPlayHead; audio thread.
+    bool getCurrentPosition(juce::AudioPlayHead::CurrentPositionInfo& info) override;
+
+    /** Empties the chunk handed to the host once more than kChunkHoldMs have
+        passed since getChunk, measured as elapsed time so that the wrap of
+        the 32-bit millisecond counter does not matter. True when released. */
+    bool releaseChunkIfStale(uint32_t nowMs);
+
+    /** More than kChunkHoldMs from fetchedAtMs to nowMs, in 32-bit unsigned
+        arithmetic. */
+    static bool isChunkStale(uint32_t fetchedAtMs, uint32_t nowMs) noexcept
+    {
+        return (uint32_t) (nowMs - fetchedAtMs) > kChunkHoldMs;
+    }
+
+    /** Byte limits of the texts handed to the host, the zero included. */
+    static constexpr int kParameterNameBytes = 16;
+    static constexpr int kParameterTextBytes = 24;
+    static constexpr int kProgramNameBytes = 24;
+    static constexpr int kEffectNameBytes = 64;
+    static constexpr int kPinLabelBytes = 63;
+    static constexpr int kPinShortLabelBytes = 7;
+
+    static constexpr uint32_t kChunkHoldMs = 2000;
+    static constexpr int kNumChannelsAtStart = 8;
+
+    /** The most frames one processor call gets; longer host blocks go through
+        in pieces, so no private buffer is ever written past its end. */
+    static constexpr int kMaxFramesPerPiece = 8192;
+
+private:
+    void timerCallback() override;
+
+    bool getPinProperties(int32_t index, bool isInput, VstPinProperties* properties);
+    void setNonRealtimeFromHost();
+    void releasePrivateBuffers();
+    void clearOutputs(float** outputs, int32_t frames);
+    void processPiece(float** inputs, float** outputs, int offset, int frames);
+
+    static constexpr int kMaxChannels = 8; // the largest count of any accepted configuration
+
+    juce::AudioProcessor* processor;  // owned; null once destruction has begun
+    juce::MemoryBlock chunkBuffer;    // the blob last handed to the host
+    uint32_t chunkTime = 0;           // ms counter at getChunk; 0: nothing to release
+    juce::CriticalSection chunkLock;  // chunkBuffer and chunkTime, against the timer's release
+    VstRect editorRect {};
+    juce::MidiBuffer midiBuffer;      // passed to every processing call; nothing fills it
+    juce::VSTMidiEventList outgoingEvents;
+    int32_t inputArrangementType = -1;
+    int32_t outputArrangementType = -1;
+    int32_t numInputs = kNumChannelsAtStart;
+    int32_t numOutputs = kNumChannelsAtStart;
+    bool isProcessing = false;        // between resume and suspend
+    bool bypassed = false;
+    bool hasShutdown = false;
+    bool firstProcessCall = true;
+
+    // Channels handed to the processor: outputs first, then any inputs beyond
+    // the output count. Sized for the largest configuration, so an arrangement
+    // change never leaves them short.
+    std::array<float*, 2 * kMaxChannels> channelPointers {};
+
+    // Private storage, allocated at resume and freed at suspend (swapped in
+    // and out under the processor's callback lock): the host's
+    // inputs are copied here before any output is written (an input may share
+    // memory with an output of another index), and an output that shares its
+    // address with an earlier output, or that the host left null, is
+    // processed here and copied out afterwards.
+    juce::AudioBuffer<float> inputCopies;
+    juce::AudioBuffer<float> tempChannels;
+    int privateFrames = 0;            // frames each private channel holds
+
+    static juce::Array<void*> activePlugins;
+    static juce::CriticalSection activePluginsLock;
+
+    JUCE_DECLARE_NON_COPYABLE(JuceVSTWrapper)
+};
