@@ -289,8 +289,11 @@ void MidSideRun(const BFormatRun* src, int padded, const ArrayControl* control, 
 }
 
 // FilterSecondOrder frame by frame, with the state in registers for the run
-// and the active coefficient bank read once.
-void LfeRun(SecondOrderFilter* filter, const float* w, int count, float level, float master, float* dst)
+// and the active coefficient bank read once. The filter runs only over the
+// real frames; the padding up to a multiple of 4 gets 0, as every other
+// channel's padding is defined, because the meters read it in fours.
+void LfeRun(SecondOrderFilter* filter, const float* w, int count, int padded, float level, float master,
+            float* dst)
 {
     const float* k = filter->coeffs;
     const float b0 = k[0], b1 = k[1], b2 = k[2], a1 = k[3], a2 = k[4];
@@ -305,6 +308,8 @@ void LfeRun(SecondOrderFilter* filter, const float* w, int count, float level, f
         x1 = x;
         dst[n] = y * level * master;
     }
+    for (int n = count; n < padded; ++n)
+        dst[n] = 0.0f;
     filter->x1 = x1;
     filter->x2 = x2;
     filter->y1 = y1;
@@ -387,7 +392,7 @@ void DecodeArrayHeldRun(const BFormatRun* front, const BFormatRun* rear, int cou
         if (arrayType == kArrayStereo && control->midSide != 0)
             MidSideRun(front, padded, control, master, channels);
         if (HasLfe(arrayType))
-            LfeRun(&control->lfeFilter, front->w, count, level[kLfeChannel], master, channels[kLfeChannel]);
+            LfeRun(&control->lfeFilter, front->w, count, padded, level[kLfeChannel], master, channels[kLfeChannel]);
     }
     MeterChannelsRun(channels, count, meters);
 }

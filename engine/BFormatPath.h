@@ -133,7 +133,8 @@ struct BFormatRun
     float w[kRunFrames], x[kRunFrames], y[kRunFrames], z[kRunFrames];
 };
 
-// ProcessBFormatPathSettled over count frames (a multiple of 4, at most
-// kRunFrames), into front and rear runs. Flags and held values are read once.
+// ProcessBFormatPath with its smoothers held, over count frames (a multiple
+// of 4, at most kRunFrames), into front and rear runs. Flags and held values
+// are read once.
 void ProcessBFormatPathSettledRun(const float (*frames)[4], int count, const BFormatPathControl* control,
                                   BFormatRun* front, BFormatRun* rear);

@@ -94,7 +94,13 @@ void QVANE_HOST_DSP_PROCESS::SetSampleRate(float fs)
     CalculateLfeFilterCoeffs(fs, kLfeCutoff, lfe);
     SetLfeFilterCoeffs(lfe);
 
-    CalculateHighPassFilterCoeffs(fs, kHighPassCutoff, highPassCoeffs);
+    // A rate so small that the design overflows would leave NaN in the input
+    // filters' state for good; keep the previous high-pass as the LFE keeps
+    // its previous low-pass.
+    float highPass[5];
+    CalculateHighPassFilterCoeffs(fs, kHighPassCutoff, highPass);
+    if (AllFinite(highPass, 5))
+        std::copy(highPass, highPass + 5, highPassCoeffs);
     SetFilterEnable(filterEnable);
 }
 

@@ -125,6 +125,27 @@ TEST(Engine, SampleRateRejectsNonsense)
     }
 }
 
+// A positive rate so small that the filter designs overflow keeps the
+// previous filters, so no NaN reaches the filter state.
+TEST(Engine, TinySampleRateKeepsFiltersFinite)
+{
+    QVANE_HOST_DSP_PROCESS e(true);
+    SetUpLikeProcessor(e, 48000.0f, 2, false);
+    float hp[5];
+    CalculateHighPassFilterCoeffs(48000.0f, 80.0f, hp);
+    e.SetSampleRate(1e-37f);
+    EXPECT_EQ(e.sampleRate, 1e-37f);
+    for (const auto& f : e.micInput.filters)
+        for (int k = 0; k < 5; ++k)
+            EXPECT_EQ(f.coeffs[k], hp[k]) << "previous high-pass kept, coefficient " << k;
+    for (int k = 0; k < 5; ++k)
+        EXPECT_TRUE(std::isfinite(e.arrayControl.lfeFilter.coeffs[k])) << "LFE coefficient " << k;
+    Block b(200);
+    e.Process(b.inputs, b.outputs, 200);
+    for (int ch = 0; ch < 8; ++ch)
+        EXPECT_TRUE(std::isfinite(b.out[ch][199])) << "slot " << ch;
+}
+
 TEST(Engine, SettersKeepIndicesInRange)
 {
     QVANE_HOST_DSP_PROCESS e(true);
@@ -471,4 +492,44 @@ TEST(Engine, ProcessMatchesFrameByFrameReference)
                 ASSERT_TRUE(SameBits(e.GetMeterValue(m), ref.GetMeterValue(m))) << "meter " << int(m);
         }
     }
+}
+
+// Every layout, every rate class of the correction filters and both input
+// formats: the run-based stages (settled and gliding) against the reference,
+// including the layouts whose padding the vector code fills itself.
+TEST(Engine, EveryLayoutAndRateMatchesReference)
+{
+    for (float fs : {44100.0f, 88200.0f, 96000.0f, 176400.0f, 192000.0f})
+        for (bool aFormat : {false, true})
+            for (unsigned char type = 0; type < 8; ++type)
+            {
+                QVANE_HOST_DSP_PROCESS e(type % 2 == 0), ref(type % 2 == 0);
+                SetUpLikeProcessor(e, fs, type, aFormat);
+                SetUpLikeProcessor(ref, fs, type, aFormat);
+                const int blocks[] = {1500, 61, 7, 250};
+                unsigned seed = 40u + type;
+                for (int b = 0; b < 4; ++b)
+                {
+                    if (b == 2)
+                    {
+                        // A glide starts in the middle of the run.
+                        e.SetChannelPolarPattern(8, 0.5f);
+                        ref.SetChannelPolarPattern(8, 0.5f);
+                        e.SetFrontElevationAngle(300);
+                        ref.SetFrontElevationAngle(300);
+                    }
+                    const int frames = blocks[b];
+                    Block x(frames, ++seed), y(frames, seed);
+                    e.Process(x.inputs, x.outputs, frames);
+                    ReferenceProcess(ref, y.inputs, y.outputs, frames);
+                    for (int ch = 0; ch < 9; ++ch)
+                        for (int n = 0; n < frames; ++n)
+                            ASSERT_TRUE(SameBits(x.out[ch][n], y.out[ch][n]))
+                                << "rate " << fs << (aFormat ? " A" : " B") << "-format, type " << int(type)
+                                << ", block " << b << ", slot " << ch << ", frame " << n;
+                    for (unsigned char m = 0; m < 13; ++m)
+                        ASSERT_TRUE(SameBits(e.GetMeterValue(m), ref.GetMeterValue(m)))
+                            << "rate " << fs << ", type " << int(type) << ", block " << b << ", meter " << int(m);
+                }
+            }
 }
