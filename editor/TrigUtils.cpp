@@ -24,7 +24,7 @@ float TrigUtils::PointToAngle (juce::Point<float> point, juce::Point<float> cent
 
     auto angle = std::atan2 (point.x - centre.x, -(point.y - centre.y));
 
-    // A NaN coordinate would never leave the loop.
+    // A NaN coordinate has no angle: answer straight up rather than NaN.
     if (! std::isfinite (angle))
         return 0.0f;
 

@@ -273,6 +273,54 @@ TEST_F (WidgetsTest, AltClickResetsInsteadOfPressing)
     slider.removeListener (&drags);
 }
 
+TEST_F (WidgetsTest, AltClickAfterADragMovesNothing)
+{
+    // A plain press leaves the slider ready for drag events; the reset press
+    // that follows must not be dragged with that stale state.
+    struct ChangeCounter : juce::Slider::Listener
+    {
+        void sliderValueChanged (juce::Slider*) override { ++changes; }
+        void sliderDragEnded (juce::Slider*) override { ++ends; }
+        int changes = 0, ends = 0;
+    } counter;
+
+    ParameterSlider slider (180, 3, true, false);
+    slider.setSliderStyle (juce::Slider::LinearHorizontal);
+    slider.setTextBoxStyle (juce::Slider::NoTextBox, true, 0, 0);
+    slider.setRange (0.0, 1.0);
+    slider.setSize (112, 20);
+    slider.setValue (0.5, juce::dontSendNotification);
+
+    RecordingListener listener;
+    slider.listener = &listener;
+
+    const auto plain = juce::ModifierKeys (juce::ModifierKeys::leftButtonModifier);
+    const auto alt = juce::ModifierKeys (juce::ModifierKeys::altModifier | juce::ModifierKeys::leftButtonModifier);
+
+    slider.mouseDown (qvtest::MakeMouseEvent (slider, { 80.0f, 10.0f }, plain));
+    slider.mouseDrag (qvtest::MakeMouseEvent (slider, { 70.0f, 10.0f }, plain));
+    slider.mouseUp (qvtest::MakeMouseEvent (slider, { 70.0f, 10.0f }, plain));
+    const double afterDrag = slider.getValue();
+    ASSERT_GT (afterDrag, 0.55) << "the plain drag did not move the slider";
+
+    slider.addListener (&counter);
+    slider.mouseDown (qvtest::MakeMouseEvent (slider, { 20.0f, 10.0f }, alt));
+    slider.mouseDrag (qvtest::MakeMouseEvent (slider, { 22.0f, 10.0f }, alt));
+    slider.mouseUp (qvtest::MakeMouseEvent (slider, { 22.0f, 10.0f }, alt));
+
+    EXPECT_EQ (listener.resets, juce::Array<int> ({ 3 }));
+    EXPECT_EQ (slider.getValue(), afterDrag) << "the reset press dragged the slider";
+    EXPECT_EQ (counter.changes, 0) << "the reset press reported a value change";
+    EXPECT_EQ (counter.ends, 0) << "the reset press ended a drag it never began";
+
+    // The next plain press is the slider's again.
+    slider.mouseDown (qvtest::MakeMouseEvent (slider, { 20.0f, 10.0f }, plain));
+    slider.mouseUp (qvtest::MakeMouseEvent (slider, { 20.0f, 10.0f }, plain));
+    EXPECT_LT (slider.getValue(), 0.3) << "a plain press after a reset must move the slider";
+
+    slider.removeListener (&counter);
+}
+
 //==============================================================================
 TEST (BargraphMath, DecibelScale)
 {
@@ -435,5 +483,5 @@ TEST (TrigUtilsTest, PointToAngleClockwiseFromUp)
         EXPECT_NEAR (TrigUtils::PointToAngle (c.point, centre), c.expected, 1e-6f) << c.point.toString();
 
     EXPECT_EQ (TrigUtils::PointToAngle ({ std::numeric_limits<float>::quiet_NaN(), 0.0f }, centre), 0.0f)
-        << "a NaN point must not hang the angle loop";
+        << "a NaN point must give a defined angle";
 }
