@@ -76,8 +76,10 @@ intptr_t AudioEffectX::dispatcher(int32_t opcode, int32_t index, intptr_t value,
         {
             if (editor == nullptr)
                 return 0;
-            // The modifiers travel as a float; a NaN or huge one gives none.
-            const auto modifiers = (opt >= 0.0f && opt < 256.0f) ? (uint8_t) (int32_t) opt : (uint8_t) 0;
+            // The modifiers travel as a float, truncated to an integer whose
+            // low byte is kept; a NaN or one past the int range gives none.
+            const bool inIntRange = opt > -2147483648.0f && opt < 2147483648.0f;
+            const auto modifiers = inIntRange ? (uint8_t) (int32_t) opt : (uint8_t) 0;
             VstKeyRecord key { index, (uint8_t) value, modifiers };
             return boolResult(opcode == EffectOpcode::editorKeyDown ? editor->onKeyDown(key)
                                                                     : editor->onKeyUp(key));

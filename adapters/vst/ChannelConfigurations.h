@@ -24,3 +24,14 @@ static_assert(kNumChannelConfigurations == 13, "thirteen channel configurations"
 
 /** The most channels any configuration has on one side. */
 constexpr int kMaxConfiguredChannels = 8;
+
+constexpr bool configurationsFitWithin(int maxChannels) noexcept
+{
+    for (const auto& c : kChannelConfigurations)
+        if (c.numIns > maxChannels || c.numOuts > maxChannels)
+            return false;
+    return true;
+}
+
+// Channel arrays are sized by this bound, so a pair past it would overrun them.
+static_assert(configurationsFitWithin(kMaxConfiguredChannels), "a configuration exceeds kMaxConfiguredChannels");

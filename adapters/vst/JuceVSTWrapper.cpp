@@ -170,15 +170,15 @@ void JuceVSTWrapper::resume()
     setNonRealtimeFromHost();
 
     // A rate of 0 or less (or one that is no number at all) cannot prepare
-    // the engine's filters; neither can an empty block size our buffers.
+    // the engine's filters.
     if (!(rate > 0.0) || !std::isfinite(rate))
         rate = kFallbackSampleRate;
-    if (block <= 0)
-        block = kFallbackBlockSize;
 
     // Twice the announced block, as hosts have been seen to exceed it; a
-    // longer block still goes through in pieces of this size.
-    const int frames = (int) std::min<int64_t>(2 * (int64_t) block, kMaxFramesPerPiece);
+    // longer block still goes through in pieces of this size. An empty block
+    // size cannot size them, so they take the default one's.
+    const int bufferBlock = block > 0 ? block : kFallbackBlockSize;
+    const int frames = (int) std::min<int64_t>(2 * (int64_t) bufferBlock, kMaxFramesPerPiece);
     juce::AudioBuffer<float> newInputs(kMaxChannels, frames), newTemps(kMaxChannels, frames);
     newInputs.clear();
     newTemps.clear();
@@ -243,8 +243,13 @@ void JuceVSTWrapper::processReplacing(float** inputs, float** outputs, int32_t f
     if (processor->isSuspended() || privateFrames < 1)
         clearOutputs(outputs, frames);
     else
-        for (int offset = 0; offset < frames; offset += privateFrames)
-            processPiece(inputs, outputs, offset, std::min(privateFrames, frames - offset));
+        for (int done = 0; done < frames;)
+        {
+            // Counted up by what was done, so the count never passes frames.
+            const int piece = std::min(privateFrames, frames - done);
+            processPiece(inputs, outputs, done, piece);
+            done += piece;
+        }
 
     if (!midiBuffer.isEmpty())
         midiBuffer.clear();
@@ -298,7 +303,7 @@ void JuceVSTWrapper::processPiece(float** inputs, float** outputs, int offset, i
 
     juce::AudioBuffer<float> buffer(channelPointers.data(), std::max(ins, outs), frames);
 
-    if (bypassed)
+    if (bypassed.load(std::memory_order_relaxed))
         processor->processBlockBypassed(buffer, midiBuffer);
     else
         processor->processBlock(buffer, midiBuffer);
@@ -432,6 +437,9 @@ bool JuceVSTWrapper::releaseChunkIfStale(uint32_t nowMs)
     return true;
 }
 
+// The timer runs while the host has the editor open; the editor is not
+// embedded yet, so it never starts and a fetched chunk stays until the next
+// getChunk or setChunk, or until the wrapper goes.
 void JuceVSTWrapper::timerCallback()
 {
     releaseChunkIfStale(juce::Time::getApproximateMillisecondCounter());
@@ -497,7 +505,7 @@ bool JuceVSTWrapper::getOutputProperties(int32_t index, VstPinProperties* proper
 
 bool JuceVSTWrapper::setBypass(bool onOff)
 {
-    bypassed = onOff;
+    bypassed.store(onOff, std::memory_order_relaxed);
     return true;
 }
 

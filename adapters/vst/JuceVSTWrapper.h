@@ -3,11 +3,13 @@
 #pragma once
 
 #include "AudioEffectX.h"
+#include "ChannelConfigurations.h"
 #include "VSTMidiEventList.h"
 
 #include <AudioProcessor.h>
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 
 class JuceVSTWrapper : public AudioEffectX,
@@ -106,7 +108,7 @@ private:
     void clearOutputs(float** outputs, int32_t frames);
     void processPiece(float** inputs, float** outputs, int offset, int frames);
 
-    static constexpr int kMaxChannels = 8; // the largest count of any accepted configuration
+    static constexpr int kMaxChannels = kMaxConfiguredChannels;
 
     juce::AudioProcessor* processor;  // owned; null once destruction has begun
     juce::MemoryBlock chunkBuffer;    // the blob last handed to the host
@@ -120,7 +122,7 @@ private:
     int32_t numInputs = kNumChannelsAtStart;
     int32_t numOutputs = kNumChannelsAtStart;
     bool isProcessing = false;        // between resume and suspend
-    bool bypassed = false;
+    std::atomic<bool> bypassed { false }; // set by the host on any thread, read by the audio thread
     bool hasShutdown = false;
     bool firstProcessCall = true;
 

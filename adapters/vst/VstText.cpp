@@ -10,7 +10,8 @@ namespace
 constexpr int kFloatWidth = 8;             // characters of every float2string text
 constexpr double kFloatHighest = 99999999.0;
 constexpr double kFloatLowest = -9999999.0;
-constexpr int64_t kIntHuge = 100000000;    // int2string shows at most 8 digits
+constexpr int64_t kIntHuge = 100000000;    // from here up int2string shows "Huge!"
+constexpr int64_t kIntTopPower = 100000000; // int2string's highest digit place: 9 digits
 
 Digits fromText(const char* source) noexcept
 {
@@ -97,8 +98,10 @@ Digits formatInt(int32_t value) noexcept
     const int64_t v = value;
     const int64_t magnitude = v < 0 ? -v : v;
 
-    // Negative values as large are no more showable than positive ones.
-    if (magnitude >= kIntHuge)
+    // Only positive values are cut off at 100000000; a negative one keeps its
+    // nine digit places, and one whose magnitude needs a tenth (from -1e9
+    // down) would lose its leading digits, so it shows "Huge!" too.
+    if (v >= kIntHuge || magnitude >= 10 * kIntTopPower)
         return fromText("Huge!");
 
     Digits d {};
@@ -107,7 +110,7 @@ Digits formatInt(int32_t value) noexcept
         d[(size_t) pos++] = '-';
 
     bool started = false;
-    for (int64_t power = kIntHuge / 10; power >= 1; power /= 10)
+    for (int64_t power = kIntTopPower; power >= 1; power /= 10)
     {
         const int digit = (int) ((magnitude / power) % 10);
         if (digit != 0 || started)

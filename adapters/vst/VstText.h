@@ -21,6 +21,7 @@ void copy(const char* source, char* text, int32_t maxLen) noexcept;
 Digits formatFloat(float value) noexcept;
 
 /** Decimal digits without leading zeros (so 0 gives an empty text), a "-"
-    before a negative value; "Huge!" from 100000000 in magnitude up. */
+    before a negative value; "Huge!" from 100000000 up, and for negative
+    values with more than nine digits. */
 Digits formatInt(int32_t value) noexcept;
 } // namespace VstText

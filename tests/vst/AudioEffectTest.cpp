@@ -272,8 +272,14 @@ TEST_F(EffectTest, EditorOpcodesReachTheEditorObject)
     EXPECT_EQ(effect->recordingEditor()->lastKey.modifiers, 3) << "opt truncated";
     EXPECT_EQ(effect->call(EffectOpcode::editorKeyUp, 66, 0, nullptr, std::nanf("")), 1);
     EXPECT_EQ(effect->recordingEditor()->lastKey.modifiers, 0) << "a NaN modifier is none";
+    EXPECT_EQ(effect->call(EffectOpcode::editorKeyDown, 67, 0, nullptr, 257.5f), 1);
+    EXPECT_EQ(effect->recordingEditor()->lastKey.modifiers, 1) << "257.5 truncated to 257, low byte 1";
+    EXPECT_EQ(effect->call(EffectOpcode::editorKeyUp, 68, 0, nullptr, -1.0f), 1);
+    EXPECT_EQ(effect->recordingEditor()->lastKey.modifiers, 0xff) << "-1 truncated, low byte 0xff";
+    EXPECT_EQ(effect->call(EffectOpcode::editorKeyUp, 69, 0, nullptr, 1e20f), 1);
+    EXPECT_EQ(effect->recordingEditor()->lastKey.modifiers, 0) << "past the int range is none";
     EXPECT_EQ(effect->call(EffectOpcode::setEditKnobMode, 0, 2), 1);
-    EXPECT_EQ(effect->log, (std::vector<std::string> { "getRect", "editorOpen", "editorClose", "idle", "keyDown", "keyUp", "knob 2" }));
+    EXPECT_EQ(effect->log, (std::vector<std::string> { "getRect", "editorOpen", "editorClose", "idle", "keyDown", "keyUp", "keyDown", "keyUp", "keyUp", "knob 2" }));
 }
 
 TEST_F(EffectTest, NullPointersNeverReachTheOperations)

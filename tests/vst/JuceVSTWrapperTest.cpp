@@ -17,6 +17,7 @@ namespace
 std::vector<int32_t> sentOpcodes;
 std::vector<intptr_t> sentValues;
 VstTimeInfo* timeInfo = nullptr;
+intptr_t processLevelReply = 0;
 
 intptr_t fakeHost(AEffect*, int32_t opcode, int32_t, intptr_t value, void*, float)
 {
@@ -26,6 +27,8 @@ intptr_t fakeHost(AEffect*, int32_t opcode, int32_t, intptr_t value, void*, floa
         return 2400;
     if (opcode == HostOpcode::getTimeInfo)
         return reinterpret_cast<intptr_t>(timeInfo);
+    if (opcode == HostOpcode::getCurrentProcessLevel)
+        return processLevelReply;
     return 0;
 }
 
@@ -37,10 +40,23 @@ protected:
         sentOpcodes.clear();
         sentValues.clear();
         timeInfo = nullptr;
-        wrapper = new JuceVSTWrapper(fakeHost, createPluginFilterOfType(juce::AudioProcessor::wrapperType_VST));
+        processLevelReply = 0;
+        processor = createPluginFilterOfType(juce::AudioProcessor::wrapperType_VST);
+        wrapper = new JuceVSTWrapper(fakeHost, processor);
     }
     void TearDown() override { delete wrapper; }
 
+    intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0)
+    {
+        return AudioEffect::dispatchEffectClass(wrapper->getAeffect(), opcode, index, value, ptr, opt);
+    }
+
+    bool arrange(VstSpeakerArrangement in, VstSpeakerArrangement out)
+    {
+        return dispatch(EffectOpcode::setSpeakerArrangement, 0, reinterpret_cast<intptr_t>(&in), &out) != 0;
+    }
+
+    juce::AudioProcessor* processor = nullptr; // owned by the wrapper
     JuceVSTWrapper* wrapper = nullptr;
 };
 } // namespace
@@ -100,6 +116,71 @@ TEST_F(WrapperTest, PlayHeadAsksForEverythingAndReadsTheRecord)
     EXPECT_TRUE(info.isPlaying);
 }
 
+TEST_F(WrapperTest, ConstructionConfiguresTheProcessor)
+{
+    EXPECT_EQ(processor->getNumInputChannels(), 8);
+    EXPECT_EQ(processor->getNumOutputChannels(), 8);
+    EXPECT_EQ(processor->getSampleRate(), 0.0) << "no rate until the host resumes";
+    EXPECT_EQ(processor->getBlockSize(), 0);
+    EXPECT_EQ(processor->getPlayHead(), static_cast<juce::AudioPlayHead*>(wrapper));
+}
+
+TEST_F(WrapperTest, ResumePreparesTheProcessorAtTheHostsRate)
+{
+    const struct { const char* name; float rate; int32_t block; intptr_t level; double expectedRate; bool offline; } cases[] = {
+        { "48 kHz realtime", 48000.0f, 256, 1, 48000.0, false },
+        { "offline render", 96000.0f, 64, 4, 96000.0, true },
+        { "rate 0 falls back", 0.0f, 512, 0, 44100.0, false },
+        { "negative rate falls back", -1.0f, 512, 1, 44100.0, false },
+        { "block size 0 passed on as announced", 44100.0f, 0, 1, 44100.0, false },
+    };
+    for (const auto& c : cases)
+    {
+        processLevelReply = c.level;
+        dispatch(EffectOpcode::setSampleRate, 0, 0, nullptr, c.rate);
+        dispatch(EffectOpcode::setBlockSize, 0, c.block);
+        dispatch(EffectOpcode::suspendResume, 0, 1);
+        EXPECT_EQ(processor->getSampleRate(), c.expectedRate) << c.name;
+        EXPECT_EQ(processor->getBlockSize(), c.block) << c.name;
+        EXPECT_EQ(processor->isNonRealtime(), c.offline) << c.name;
+        EXPECT_EQ(processor->getNumInputChannels(), 8) << c.name;
+        dispatch(EffectOpcode::suspendResume, 0, 0);
+    }
+}
+
+TEST_F(WrapperTest, ArrangementNamesAndCountsReachTheProcessor)
+{
+    dispatch(EffectOpcode::setSampleRate, 0, 0, nullptr, 48000.0f);
+    dispatch(EffectOpcode::setBlockSize, 0, 128);
+    dispatch(EffectOpcode::suspendResume, 0, 1);
+    dispatch(EffectOpcode::suspendResume, 0, 0);
+
+    // 5.1 in (type 15), stereo out (type 1).
+    ASSERT_TRUE(arrange({ 15, 6 }, { 1, 2 }));
+    EXPECT_EQ(processor->getInputSpeakerArrangement(), "L R C Lfe Ls Rs");
+    EXPECT_EQ(processor->getOutputSpeakerArrangement(), "L R");
+    EXPECT_EQ(processor->getNumInputChannels(), 6);
+    EXPECT_EQ(processor->getNumOutputChannels(), 2);
+    EXPECT_EQ(processor->getSampleRate(), 48000.0) << "the processor's own rate is kept";
+    EXPECT_EQ(processor->getBlockSize(), 128) << "the processor's own block size is kept";
+
+    // A type outside the names table is accepted by its counts, with no name.
+    ASSERT_TRUE(arrange({ 99, 2 }, { 17, 6 }));
+    EXPECT_EQ(processor->getInputSpeakerArrangement(), "");
+    EXPECT_EQ(processor->getOutputSpeakerArrangement(), "L R Ls Rs Sl Sr ");
+
+    // Refused: the names are cleared, the counts stay.
+    EXPECT_FALSE(arrange({ 0, 1 }, { 0, 1 }));
+    EXPECT_EQ(processor->getInputSpeakerArrangement(), "");
+    EXPECT_EQ(processor->getOutputSpeakerArrangement(), "");
+    EXPECT_EQ(processor->getNumInputChannels(), 2);
+    EXPECT_EQ(processor->getNumOutputChannels(), 6);
+
+    // The record the host reads keeps announcing 8 and 8.
+    EXPECT_EQ(wrapper->getAeffect()->numInputs, 8);
+    EXPECT_EQ(wrapper->getAeffect()->numOutputs, 8);
+}
+
 TEST_F(WrapperTest, LatencyChangeIsReportedToTheHost)
 {
     wrapper->audioProcessorChanged(nullptr);
@@ -129,9 +210,15 @@ TEST(ChannelConfigurationTest, ThirteenPairsInStoredOrder)
 TEST(SpeakerArrangementNameTest, NamesByType)
 {
     const struct { int32_t type; const char* name; } cases[] = {
-        { 0, "M" }, { 1, "L R" }, { 5, "C Lfe" }, { 15, "L R C Lfe Ls Rs" }, { 17, "L R Ls Rs Sl Sr " },
-        { 20, "L R C Ls Rs Lc Rc " }, { 23, "L R C Lfe Ls Rs Sl Sr" },
-        { 28, "L R C Lfe Ls Rs Tfl Tfc Tfr Trl Trr Lfe2" }, { 29, "" }, { -1, "" }, { -2, "" },
+        { 0, "M" }, { 1, "L R" }, { 2, "Ls Rs" }, { 3, "Lc Rc" }, { 4, "Sl Sr" }, { 5, "C Lfe" },
+        { 6, "L R C" }, { 7, "L R S" }, { 8, "L R C Lfe" }, { 9, "L R Lfe S" }, { 10, "L R C S" },
+        { 11, "L R Ls Rs" }, { 12, "L R C Lfe S" }, { 13, "L R Lfe Ls Rs" }, { 14, "L R C Ls Rs" },
+        { 15, "L R C Lfe Ls Rs" }, { 16, "L R C Ls Rs Cs" }, { 17, "L R Ls Rs Sl Sr " },
+        { 18, "L R C Lfe Ls Rs Cs" }, { 19, "L R Lfe Ls Rs Sl Sr" }, { 20, "L R C Ls Rs Lc Rc " },
+        { 21, "L R C Ls Rs Sl Sr" }, { 22, "L R C Lfe Ls Rs Lc Rc" }, { 23, "L R C Lfe Ls Rs Sl Sr" },
+        { 24, "L R C Ls Rs Lc Rc Cs" }, { 25, "L R C Ls Rs Cs Sl Sr" }, { 26, "L R C Lfe Ls Rs Lc Rc Cs" },
+        { 27, "L R C Lfe Ls Rs Cs Sl Sr" }, { 28, "L R C Lfe Ls Rs Tfl Tfc Tfr Trl Trr Lfe2" },
+        { 29, "" }, { -1, "" }, { -2, "" },
     };
     for (const auto& c : cases)
         EXPECT_STREQ(speakerArrangementName(c.type), c.name) << "type " << c.type;

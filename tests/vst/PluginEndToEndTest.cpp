@@ -341,6 +341,31 @@ TEST_F(PluginTest, BypassPassesInputsThroughUnchanged)
     EXPECT_EQ(out.channel(6)[kBlock - 1], 0.0f) << "processing again: 5.1 leaves output 6 silent";
 }
 
+TEST_F(PluginTest, BypassWithMoreOutputsThanInputsLeavesTheExtraOutputs)
+{
+    host->open();
+    ASSERT_TRUE(host->setSpeakerArrangement(1, 2, 0, 8));
+    host->setSampleRate(kRate);
+    host->setBlockSize(kBlock);
+    host->resume();
+    host->dispatch(EffectOpcode::setBypass, 0, 1);
+
+    ChannelSet in(2, kBlock), out(8, kBlock);
+    in.fill(0, 0.3f);
+    in.fill(1, -0.6f);
+    for (int c = 0; c < 8; ++c)
+        out.fill(c, 5.0f + (float) c);
+    host->process(in.pointers(), out.pointers(), kBlock);
+
+    for (int i = 0; i < kBlock; ++i)
+    {
+        ASSERT_EQ(out.channel(0)[i], 0.3f) << "output 0 carries input 0, frame " << i;
+        ASSERT_EQ(out.channel(1)[i], -0.6f) << "output 1 carries input 1, frame " << i;
+        for (int c = 2; c < 8; ++c)
+            ASSERT_EQ(out.channel(c)[i], 5.0f + (float) c) << "extra output " << c << " keeps the host's samples, frame " << i;
+    }
+}
+
 //==============================================================================
 // State chunk.
 

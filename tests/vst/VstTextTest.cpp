@@ -54,11 +54,20 @@ TEST(VstTextTest, Int2StringLayouts)
     TextEffect e;
     const struct { int32_t value; const char* text; } cases[] = {
         { 0, "" }, { -5, "-5" }, { 7, "7" }, { 1000, "1000" }, { 99999999, "99999999" },
-        { 100000000, "Huge!" }, { -99999999, "-9999999" }, { -100000000, "Huge!" },
+        { 100000000, "Huge!" }, { -99999999, "-9999999" }, { -100000000, "-1000000" },
         { INT32_MIN, "Huge!" }, { INT32_MAX, "Huge!" },
     };
     for (const auto& c : cases)
         EXPECT_EQ(run([&](char* t, int32_t n) { e.int2string(c.value, t, n); }), c.text) << "int2string(" << c.value << ")";
+
+    // Only positive values stop at 100000000: a negative one keeps all nine
+    // digit places; past them it would lose leading digits, so it is huge.
+    const struct { int32_t value; const char* text; } wide[] = {
+        { -100000000, "-100000000" }, { -999999999, "-999999999" }, { -1000000000, "Huge!" }, { INT32_MIN, "Huge!" },
+    };
+    for (const auto& c : wide)
+        EXPECT_EQ(run([&](char* t, int32_t n) { e.int2string(c.value, t, n); }, 16), c.text)
+            << "int2string(" << c.value << ") with room for 16 characters";
 }
 
 TEST(VstTextTest, DecibelHertzAndMilliseconds)
