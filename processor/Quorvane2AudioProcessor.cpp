@@ -13,6 +13,13 @@ constexpr int firstMuteIndex = 23;
 constexpr int firstSoloIndex = 29;
 constexpr int numGroups = 6;
 
+// The output group (0-5) of a mute or solo index, or -1. Compared before any
+// subtraction, so no index can overflow.
+int GroupOf(int index, int firstIndex) noexcept
+{
+    return index >= firstIndex && index < firstIndex + numGroups ? index - firstIndex : -1;
+}
+
 bool IsValidOutputFormat(int format) noexcept
 {
     return format >= kOutputFormatStereo && format <= kOutputFormatBFormat;
@@ -138,8 +145,9 @@ void Quorvane2AudioProcessor::processBlock(juce::AudioSampleBuffer& buffer, juce
     engine.Process(inputs, outputs, buffer.getNumSamples());
 }
 
-juce::String Quorvane2AudioProcessor::getInputChannelName(int channelIndex) const { return juce::String(channelIndex + 1); }
-juce::String Quorvane2AudioProcessor::getOutputChannelName(int channelIndex) const { return juce::String(channelIndex + 1); }
+// In 64 bits, so that any index a host sends numbers without overflow.
+juce::String Quorvane2AudioProcessor::getInputChannelName(int channelIndex) const { return juce::String(static_cast<juce::int64>(channelIndex) + 1); }
+juce::String Quorvane2AudioProcessor::getOutputChannelName(int channelIndex) const { return juce::String(static_cast<juce::int64>(channelIndex) + 1); }
 bool Quorvane2AudioProcessor::isInputChannelStereoPair(int) const { return false; }
 bool Quorvane2AudioProcessor::isOutputChannelStereoPair(int) const { return false; }
 bool Quorvane2AudioProcessor::silenceInProducesSilenceOut() const { return false; }
@@ -293,20 +301,20 @@ void Quorvane2AudioProcessor::resetParameterToDefault(int index)
 
 bool Quorvane2AudioProcessor::GetIsMute(int index)
 {
-    const int g = index - firstMuteIndex;
-    return g >= 0 && g < numGroups && engine.GetIsChannelMute(groupChannel[g]);
+    const int g = GroupOf(index, firstMuteIndex);
+    return g >= 0 && engine.GetIsChannelMute(groupChannel[g]);
 }
 
 bool Quorvane2AudioProcessor::GetIsSolo(int index)
 {
-    const int g = index - firstSoloIndex;
-    return g >= 0 && g < numGroups && engine.GetIsChannelSolo(groupChannel[g]);
+    const int g = GroupOf(index, firstSoloIndex);
+    return g >= 0 && engine.GetIsChannelSolo(groupChannel[g]);
 }
 
 bool Quorvane2AudioProcessor::GetIsSoloMute(int index)
 {
-    const int g = index - firstMuteIndex;
-    return g >= 0 && g < numGroups && engine.GetIsChannelSoloMute(groupChannel[g]);
+    const int g = GroupOf(index, firstMuteIndex);
+    return g >= 0 && engine.GetIsChannelSoloMute(groupChannel[g]);
 }
 
 bool Quorvane2AudioProcessor::HasLFE()

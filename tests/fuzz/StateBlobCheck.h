@@ -4,6 +4,7 @@
 // deterministic mutation test and the libFuzzer target:
 //  - a blob that is not one whole "QVParameters" tree changes nothing: every
 //    parameter value and every engine mute and solo flag stays as it was;
+//  - a blob that loads sets each engine mute it carries to the saved value;
 //  - whatever loads, parameters 0-36 stay within 0..1, meters stay finite and
 //    the engine's array type, angles and flags stay within their ranges.
 
@@ -94,11 +95,37 @@ inline std::string CheckRanges(Quorvane2AudioProcessor& p)
     return {};
 }
 
+// Each mute the blob carries as a number must land in the engine as saved,
+// whatever solos were active before the load.
+inline std::string CheckLoadedMutes(Quorvane2AudioProcessor& p, const juce::ValueTree& tree)
+{
+    static const int groupChannels[6][2] = { { 0, 1 }, { 2, 2 }, { 4, 5 }, { 6, 7 }, { 8, 8 }, { 3, 3 } };
+
+    for (int g = 0; g < 6; ++g)
+    {
+        const int index = 23 + g;
+        const auto child = tree.getChildWithName(juce::Identifier(p.getParameterName(index)));
+        const auto* v = child.isValid() ? child.getPropertyPointer("value") : nullptr;
+
+        if (v == nullptr || ! (v->isInt() || v->isInt64() || v->isDouble() || v->isBool()))
+            continue;
+
+        const uint32_t wanted = p.getParameter(index) >= 0.5f ? 1u : 0u;
+
+        for (int ch : groupChannels[g])
+            if (p.GetEngine().arrayControl.mute[ch] != wanted)
+                return "mute of engine channel " + std::to_string(ch) + " does not match the loaded value";
+    }
+
+    return {};
+}
+
 /** Loads the blob and answers an empty text, or what went wrong. */
 inline std::string LoadAndCheck(Quorvane2AudioProcessor& p, const void* data, size_t size)
 {
     const Snapshot before(p);
-    const bool accepted = IsAccepted(data, size);
+    const auto tree = ValueTreeStreamReader::Read(data, size);
+    const bool accepted = tree.isValid() && tree.hasType("QVParameters");
     p.setStateInformation(data, static_cast<int>(size));
 
     if (! accepted)
@@ -107,6 +134,13 @@ inline std::string LoadAndCheck(Quorvane2AudioProcessor& p, const void* data, si
 
         if (! difference.empty())
             return "rejected blob: " + difference;
+    }
+    else
+    {
+        const auto mutes = CheckLoadedMutes(p, tree);
+
+        if (! mutes.empty())
+            return "accepted blob: " + mutes;
     }
 
     return CheckRanges(p);

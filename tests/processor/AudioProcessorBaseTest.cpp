@@ -206,7 +206,9 @@ TEST(AudioProcessorBase, OnlyAnnouncedParametersReachTheListeners)
         EXPECT_EQ(log.size(), c.sent ? 1u : 0u) << "index " << c.index;
 
         if (c.index >= 0)
+        {
             EXPECT_EQ(p.getParameter(c.index), 0.625f) << "parameter " << c.index << " not set";
+        }
     }
 
     p.removeListener(&l);
@@ -323,6 +325,47 @@ TEST(AudioProcessorBase, BypassKeepsTheBufferAndProgramStateForwards)
     EXPECT_EQ(block.toString(), "state");
     p.setCurrentProgramStateInformation("abc", 3);
     EXPECT_EQ(p.lastState.toString(), "abc");
+}
+
+// The answers of the base's non-pure virtuals, which the adapters get for
+// every processor that does not override them.
+TEST(AudioProcessorBase, DefaultAnswersOfTheOptionalVirtuals)
+{
+    TestProcessor p;
+    juce::AudioProcessor& base = p;
+
+    for (int i : { 0, 34, 49, -1 })
+    {
+        EXPECT_EQ(base.getParameterNumSteps(i), 0x7fffffff) << "index " << i;
+        EXPECT_EQ(base.getParameterDefaultValue(i), 0.0f) << "index " << i;
+        EXPECT_EQ(base.getParameterLabel(i), "") << "index " << i;
+        EXPECT_TRUE(base.isParameterAutomatable(i)) << "index " << i;
+        EXPECT_FALSE(base.isMetaParameter(i)) << "index " << i;
+    }
+
+    EXPECT_EQ(base.getPlayHead(), nullptr);
+    EXPECT_FALSE(base.isNonRealtime());
+    EXPECT_EQ(base.getLatencySamples(), 0);
+    EXPECT_TRUE(base.getInputSpeakerArrangement().isEmpty());
+
+    struct StoppedHead : juce::AudioPlayHead
+    {
+        bool getCurrentPosition(CurrentPositionInfo&) override { return false; }
+    } head;
+    base.setPlayHead(&head);
+    EXPECT_EQ(base.getPlayHead(), &head);
+
+    base.setNonRealtime(true);
+    EXPECT_TRUE(base.isNonRealtime());
+    base.setSpeakerArrangement("AMBI", "5.1");
+    EXPECT_EQ(base.getInputSpeakerArrangement(), "AMBI");
+    EXPECT_EQ(base.getOutputSpeakerArrangement(), "5.1");
+
+    // The added slot and reset do nothing by default; they must not touch parameters.
+    p.setParameter(36, 0.5f);
+    base.HostSetOutputFormat(1);
+    base.reset();
+    EXPECT_EQ(p.getParameter(36), 0.5f);
 }
 
 TEST(AudioPlayHead, FrameRateCodes)

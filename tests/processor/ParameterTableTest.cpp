@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "Quorvane2AudioProcessor.h"
 
@@ -254,7 +256,9 @@ TEST(ParameterTable, HostValuesAreClampedAndNaNReadsAsZero)
             EXPECT_TRUE(stored >= 0.0f && stored <= 1.0f) << p.getParameterName(i) << " stored " << stored << " for " << v;
 
             if (std::isnan(v))
+            {
                 EXPECT_EQ(stored, 0.0f) << p.getParameterName(i);
+            }
         }
 
         EXPECT_LE(e.GetArrayType(), 7) << v;
@@ -292,5 +296,90 @@ TEST(ParameterTable, MetersKeepPeaksAboveOneButNotNonFiniteValues)
     {
         p.setParameter(45, v);
         EXPECT_EQ(p.getParameter(45), 0.0f) << v;
+    }
+}
+
+// Each channel parameter must reach exactly the engine channels of its group:
+// a pair both of its channels, a single group its one channel, and no other.
+TEST(ParameterTable, EachGroupParameterDrivesExactlyItsChannels)
+{
+    enum Field { pattern, level, mute, solo, angle };
+
+    struct Target
+    {
+        int channel;
+        float value; // engine value expected on that channel
+    };
+
+    const struct
+    {
+        int index;
+        Field field;
+        float set; // normalised value written
+        std::vector<Target> targets;
+    } rows[] = {
+        { 8, pattern, 1.0f, { { 0, 1.5f }, { 1, 1.5f } } }, // 2 * (0.5 + 1 * 0.25)
+        { 9, pattern, 1.0f, { { 2, 1.5f } } },
+        { 10, pattern, 1.0f, { { 4, 1.5f }, { 5, 1.5f } } },
+        { 11, pattern, 1.0f, { { 6, 1.5f }, { 7, 1.5f } } },
+        { 12, pattern, 1.0f, { { 8, 1.5f } } },
+        { 16, level, 1.0f, { { 0, 3.1622777f }, { 1, 3.1622777f } } },
+        { 17, level, 1.0f, { { 2, 3.1622777f } } },
+        { 18, level, 1.0f, { { 4, 3.1622777f }, { 5, 3.1622777f } } },
+        { 19, level, 1.0f, { { 6, 3.1622777f }, { 7, 3.1622777f } } },
+        { 20, level, 1.0f, { { 8, 3.1622777f } } },
+        { 21, level, 1.0f, { { 3, 3.1622777f } } },
+        { 23, mute, 1.0f, { { 0, 1.0f }, { 1, 1.0f } } },
+        { 24, mute, 1.0f, { { 2, 1.0f } } },
+        { 25, mute, 1.0f, { { 4, 1.0f }, { 5, 1.0f } } },
+        { 26, mute, 1.0f, { { 6, 1.0f }, { 7, 1.0f } } },
+        { 27, mute, 1.0f, { { 8, 1.0f } } },
+        { 28, mute, 1.0f, { { 3, 1.0f } } },
+        { 29, solo, 1.0f, { { 0, 1.0f }, { 1, 1.0f } } },
+        { 30, solo, 1.0f, { { 2, 1.0f } } },
+        { 31, solo, 1.0f, { { 4, 1.0f }, { 5, 1.0f } } },
+        { 32, solo, 1.0f, { { 6, 1.0f }, { 7, 1.0f } } },
+        { 33, solo, 1.0f, { { 8, 1.0f } } },
+        { 34, solo, 1.0f, { { 3, 1.0f } } },
+        { 13, angle, 0.2f, { { 0, 18.0f }, { 1, 342.0f } } },   // w = 18: front, mirrored
+        { 14, angle, 0.2f, { { 4, 162.0f }, { 5, 198.0f } } },  // 180 - w, 180 + w
+        { 15, angle, 0.2f, { { 6, 162.0f }, { 7, 198.0f } } },
+    };
+
+    auto read = [](const ArrayControl& a, Field f, int ch) -> float {
+        switch (f)
+        {
+            case pattern: return a.polarTarget[ch];
+            case level: return a.levelTarget[ch];
+            case mute: return static_cast<float>(a.mute[ch]);
+            case solo: return static_cast<float>(a.solo[ch]);
+            case angle: return static_cast<float>(a.angle[ch]);
+        }
+        return 0.0f;
+    };
+
+    for (const auto& row : rows)
+    {
+        Quorvane2AudioProcessor p;
+        const ArrayControl before = p.GetEngine().arrayControl;
+        p.setParameter(row.index, row.set);
+        const ArrayControl& after = p.GetEngine().arrayControl;
+
+        for (int ch = 0; ch < 9; ++ch)
+        {
+            const auto target = std::find_if(row.targets.begin(), row.targets.end(),
+                                             [ch](const Target& t) { return t.channel == ch; });
+
+            if (target != row.targets.end())
+            {
+                EXPECT_FLOAT_EQ(read(after, row.field, ch), target->value)
+                    << p.getParameterName(row.index) << " on channel " << ch;
+            }
+            else
+            {
+                EXPECT_EQ(read(after, row.field, ch), read(before, row.field, ch))
+                    << p.getParameterName(row.index) << " reached channel " << ch << " outside its group";
+            }
+        }
     }
 }

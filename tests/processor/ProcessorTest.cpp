@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -90,6 +91,21 @@ TEST(Processor, FreshProcessorAnswers)
     EXPECT_EQ(p.getLatencySamples(), 1);
     EXPECT_EQ(p.getOutputChannelName(8), "9");
     EXPECT_EQ(VersionInformationString(), "1.0.0 ");
+    EXPECT_EQ(p.getInputChannelName(0), "1");
+    EXPECT_EQ(p.getOutputChannelName(std::numeric_limits<int>::max()), "2147483648")
+        << "a host's largest index must be numbered without overflow";
+    EXPECT_FALSE(p.isInputChannelStereoPair(0) || p.isOutputChannelStereoPair(0));
+    EXPECT_FALSE(p.silenceInProducesSilenceOut());
+    EXPECT_FALSE(p.acceptsMidi() || p.producesMidi());
+    EXPECT_EQ(p.getTailLengthSeconds(), 0.0);
+    EXPECT_TRUE(p.hasEditor());
+    EXPECT_EQ(p.getNumPrograms(), 0);
+    EXPECT_EQ(p.getCurrentProgram(), 0);
+    EXPECT_EQ(p.getProgramName(0), "");
+    EXPECT_EQ(p.getParameterName(13, 5), "Width") << "the base cuts the name to the length asked";
+
+    for (int i : { 0, 36, 49, 50, -1 })
+        EXPECT_EQ(p.getParameterNumSteps(i), 0x7fffffff) << "index " << i;
 
     // Bad indices, negative ones included, get neutral answers.
     for (int bad : { 50, -1, 1000 })
@@ -294,7 +310,7 @@ TEST(Processor, MuteSoloQueriesMapGroupsToChannels)
             EXPECT_EQ(q.GetIsSoloMute(23 + other), other != g) << "solo " << g << ", group " << other;
     }
 
-    for (int bad : { 22, 35, -1 })
+    for (int bad : { 22, 35, -1, std::numeric_limits<int>::min(), std::numeric_limits<int>::max() })
     {
         EXPECT_FALSE(p.GetIsMute(bad));
         EXPECT_FALSE(p.GetIsSolo(bad));
