@@ -12,6 +12,7 @@
 #include <cstring>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "Quorvane2AudioProcessor.h"
 #include "ValueTreeStreamReader.h"
@@ -118,6 +119,29 @@ inline std::string CheckLoadedMutes(Quorvane2AudioProcessor& p, const juce::Valu
     }
 
     return {};
+}
+
+/** The seed states: a fresh processor's, and one with every host parameter
+    moved, in the stereo layout. */
+inline std::vector<std::vector<uint8_t>> SeedStates()
+{
+    Quorvane2AudioProcessor fresh, moved;
+
+    for (int i = 0; i < 35; ++i)
+        moved.setParameter(i, static_cast<float>(i % 5) / 4.0f);
+
+    moved.UISetOutputFormat(kOutputFormatStereo);
+    std::vector<std::vector<uint8_t>> seeds;
+
+    for (auto* p : { &fresh, &moved })
+    {
+        juce::MemoryBlock block;
+        p->getStateInformation(block);
+        auto* b = static_cast<const uint8_t*>(block.getData());
+        seeds.emplace_back(b, b + block.getSize());
+    }
+
+    return seeds;
 }
 
 /** Loads the blob and answers an empty text, or what went wrong. */

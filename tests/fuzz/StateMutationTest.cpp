@@ -16,14 +16,6 @@ namespace
 {
 using Blob = std::vector<uint8_t>;
 
-Blob StateOf(Quorvane2AudioProcessor& p)
-{
-    juce::MemoryBlock block;
-    p.getStateInformation(block);
-    auto* b = static_cast<const uint8_t*>(block.getData());
-    return Blob(b, b + block.getSize());
-}
-
 // std::mt19937 gives the same sequence everywhere; distributions do not, so
 // numbers are taken from it directly.
 class Mutator
@@ -119,13 +111,8 @@ TEST(StateFuzz, MutatedAndTruncatedBlobsAreSafeAndRejectedOnesChangeNothing)
 {
     constexpr int iterationsPerType = 10000;
 
-    // Seeds: a fresh state and a state with everything moved (stereo, solos, mutes).
-    Quorvane2AudioProcessor fresh;
-    Quorvane2AudioProcessor moved;
-    for (int i = 0; i < 35; ++i)
-        moved.setParameter(i, static_cast<float>(i % 5) / 4.0f);
-    moved.UISetOutputFormat(kOutputFormatStereo);
-    const std::vector<Blob> seeds { StateOf(fresh), StateOf(moved) };
+    // Seeds: a fresh state and one with everything moved (stereo, solos, mutes).
+    const std::vector<Blob> seeds = StateBlobCheck::SeedStates();
 
     for (auto type : { juce::AudioProcessor::wrapperType_VST, juce::AudioProcessor::wrapperType_AudioUnit,
                        juce::AudioProcessor::wrapperType_AAX })

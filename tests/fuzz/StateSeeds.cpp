@@ -3,8 +3,7 @@
 
 #include <cstdio>
 
-#include "AudioProcessor.h"
-#include "Quorvane2AudioProcessor.h"
+#include "StateBlobCheck.h"
 
 int main(int argc, char** argv)
 {
@@ -19,26 +18,12 @@ int main(int argc, char** argv)
     if (! folder.createDirectory())
         return 1;
 
-    Quorvane2AudioProcessor fresh;
-    Quorvane2AudioProcessor moved;
+    const auto seeds = StateBlobCheck::SeedStates();
+    const char* const names[] = { "fresh.state", "moved.state" };
 
-    for (int i = 0; i < 35; ++i)
-        moved.setParameter(i, static_cast<float>(i % 7) / 6.0f);
-
-    moved.UISetOutputFormat(kOutputFormatStereo);
-
-    const struct { Quorvane2AudioProcessor* p; const char* name; } seeds[] = {
-        { &fresh, "fresh.state" }, { &moved, "moved.state" }
-    };
-
-    for (const auto& s : seeds)
-    {
-        juce::MemoryBlock block;
-        s.p->getStateInformation(block);
-
-        if (! folder.getChildFile(s.name).replaceWithData(block.getData(), block.getSize()))
+    for (size_t i = 0; i < seeds.size(); ++i)
+        if (! folder.getChildFile(names[i]).replaceWithData(seeds[i].data(), seeds[i].size()))
             return 1;
-    }
 
     return 0;
 }

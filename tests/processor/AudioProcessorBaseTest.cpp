@@ -348,19 +348,6 @@ TEST(AudioProcessorBase, DefaultAnswersOfTheOptionalVirtuals)
     EXPECT_EQ(base.getLatencySamples(), 0);
     EXPECT_TRUE(base.getInputSpeakerArrangement().isEmpty());
 
-    struct StoppedHead : juce::AudioPlayHead
-    {
-        bool getCurrentPosition(CurrentPositionInfo&) override { return false; }
-    } head;
-    base.setPlayHead(&head);
-    EXPECT_EQ(base.getPlayHead(), &head);
-
-    base.setNonRealtime(true);
-    EXPECT_TRUE(base.isNonRealtime());
-    base.setSpeakerArrangement("AMBI", "5.1");
-    EXPECT_EQ(base.getInputSpeakerArrangement(), "AMBI");
-    EXPECT_EQ(base.getOutputSpeakerArrangement(), "5.1");
-
     // The added slot and reset do nothing by default; they must not touch parameters.
     p.setParameter(36, 0.5f);
     base.HostSetOutputFormat(1);

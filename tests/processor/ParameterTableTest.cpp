@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "Quorvane2AudioProcessor.h"
@@ -100,11 +101,15 @@ TEST(ParameterTable, DefaultsArePushedIntoTheEngine)
     EXPECT_EQ(e.GetArrayType(), 2) << "5.1 must be the layout of a new processor";
     EXPECT_FALSE(e.aFormatEnable) << "B-format input by default";
     EXPECT_FLOAT_EQ(e.micInput.gainTarget, 1.0f);
+    EXPECT_FLOAT_EQ(a.bFormatLevelTarget, 1.0f);
 
-    for (int ch : { 0, 1, 2, 4, 5, 6, 7, 8 })
+    for (int ch = 0; ch < 9; ++ch)
     {
-        EXPECT_FLOAT_EQ(a.polarTarget[ch], 1.25f) << "channel " << ch;
         EXPECT_FLOAT_EQ(a.levelTarget[ch], 1.0f) << "channel " << ch;
+        if (ch != 3) // the LFE has no pattern
+        {
+            EXPECT_FLOAT_EQ(a.polarTarget[ch], 1.25f) << "channel " << ch;
+        }
     }
 
     const struct { int channel; unsigned angle; } angles[] = {
@@ -113,129 +118,86 @@ TEST(ParameterTable, DefaultsArePushedIntoTheEngine)
 
     for (auto c : angles)
         EXPECT_EQ(a.angle[c.channel], c.angle) << "default width angle of channel " << c.channel;
-
-    EXPECT_FLOAT_EQ(a.levelTarget[3], 1.0f);
-    EXPECT_FLOAT_EQ(a.bFormatLevelTarget, 1.0f);
 }
 
-TEST(ParameterTable, LevelMappingAndText)
+// One value written, the text it reads as and the engine value it drives.
+TEST(ParameterTable, MappingsAndTexts)
 {
-    Quorvane2AudioProcessor p;
-    auto& e = p.GetEngine();
+    using P = Quorvane2AudioProcessor;
+    struct Reader { const char* what; double (*read)(P&); };
+    const Reader gain { "input gain", [](P& p) -> double { return p.GetEngine().micInput.gainTarget; } };
+    const Reader bLevel { "B-format level", [](P& p) -> double { return p.GetEngine().arrayControl.bFormatLevelTarget; } };
+    const Reader azimuth { "azimuth", [](P& p) -> double { return p.GetEngine().bFormatPath.azimuth; } };
+    const Reader front { "front elevation", [](P& p) -> double { return p.GetEngine().bFormatPath.frontElevation; } };
+    const Reader rear { "rear elevation", [](P& p) -> double { return p.GetEngine().bFormatPath.rearElevation; } };
+    const Reader angle0 { "angle of channel 0", [](P& p) -> double { return p.GetEngine().arrayControl.angle[0]; } };
+    const Reader dominance { "dominance", [](P& p) -> double { return p.GetEngine().bFormatPath.dominanceTarget; } };
+    const Reader invert { "invert", [](P& p) -> double { return p.GetEngine().bFormatPath.invert != 0; } };
+    const Reader endFire { "end fire", [](P& p) -> double { return p.GetEngine().bFormatPath.endFire != 0; } };
+    const Reader filter { "filter", [](P& p) -> double { return p.GetEngine().filterEnable; } };
+    const Reader aFormat { "A-format enable", [](P& p) -> double { return p.GetEngine().aFormatEnable; } };
+    const Reader inputFormat { "input format", [](P& p) -> double { return p.GetInputFormat(); } };
+    const Reader arrayType { "array type", [](P& p) -> double { return p.GetEngine().GetArrayType(); } };
+    const Reader textOnly { "", nullptr }; // the group table checks the channels
 
-    p.setParameter(0, 0.0f);
-    EXPECT_EQ(p.getParameterText(0), "Off");
-    EXPECT_EQ(e.micInput.gainTarget, 0.0f);
-
-    p.setParameter(0, 1.0f);
-    EXPECT_EQ(p.getParameterText(0), " 10dB");
-    EXPECT_FLOAT_EQ(e.micInput.gainTarget, 3.1622777f);
-
-    p.setParameter(0, 1.0f / 41.0f);
-    EXPECT_EQ(p.getParameterText(0), "-30dB");
-    EXPECT_FLOAT_EQ(e.micInput.gainTarget, 0.031622775f);
-
-    // Each level drives its own channels.
-    const struct { int index; int channels[2]; int count; } levels[] = {
-        { 16, { 0, 1 }, 2 }, { 17, { 2, 2 }, 1 }, { 18, { 4, 5 }, 2 },
-        { 19, { 6, 7 }, 2 }, { 20, { 8, 8 }, 1 }, { 21, { 3, 3 }, 1 },
+    const struct
+    {
+        int index;
+        float set;
+        const char* text; // nullptr: not checked
+        Reader engine;
+        double expected;
+        bool approx;      // float rounding of the dB maths
+    } rows[] = {
+        { 0, 0.0f, "Off", gain, 0.0, false },
+        { 0, 1.0f, " 10dB", gain, 3.1622777, true },
+        { 0, 1.0f / 41.0f, "-30dB", gain, 0.031622775, true },
+        { 22, 0.0f, "Off", bLevel, 0.0, false },
+        { 4, 1.0f, "  0", azimuth, 0, false },     // a full turn is 0
+        { 4, 0.5f, "180", azimuth, 180, false },
+        { 5, 0.0f, "-90", front, 270, false },
+        { 5, 1.0f, " 90", front, 90, false },
+        { 6, 0.25f, "-45", rear, 315, false },
+        { 13, 0.5f, " 90", angle0, 45, false },
+        { 7, 0.0f, "-0.50", dominance, -0.5, false },
+        { 1, 0.5f, "Invert On", invert, 1, false },
+        { 2, 1.0f, "End Fire On", endFire, 1, false },
+        { 3, 0.7f, "Filter On", filter, 1, false },
+        { 3, 0.49f, "Filter Off", filter, 0, false },
+        { 35, 0.0f, "0.00", aFormat, 1, false },
+        { 35, 0.0f, nullptr, inputFormat, P::kAFormat, false },
+        { 36, 1.0f, "1.00", arrayType, 7, false },
+        { 36, 0.5f, nullptr, arrayType, 3, false }, // 3.5 goes toward zero: 6.0
+        { 10, 1.0f, "0.75", textOnly, 0, false },
+        { 12, 0.0f, "0.50", textOnly, 0, false },
+        { 24, 1.0f, "1.00", textOnly, 0, false },
     };
 
-    for (const auto& l : levels)
+    for (const auto& row : rows)
     {
-        p.setParameter(l.index, 1.0f);
+        P p;
+        p.setParameter(row.index, row.set);
+        const std::string where = p.getParameterName(row.index).toStdString() + " at " + std::to_string(row.set);
 
-        for (int k = 0; k < l.count; ++k)
-            EXPECT_FLOAT_EQ(e.arrayControl.levelTarget[l.channels[k]], 3.1622777f)
-                << p.getParameterName(l.index) << " channel " << l.channels[k];
+        if (row.text != nullptr)
+        {
+            EXPECT_EQ(p.getParameterText(row.index), row.text) << where;
+        }
+
+        if (row.engine.read == nullptr)
+            continue;
+
+        const double got = row.engine.read(p);
+
+        if (row.approx)
+        {
+            EXPECT_FLOAT_EQ(static_cast<float>(got), static_cast<float>(row.expected)) << where << ": " << row.engine.what;
+        }
+        else
+        {
+            EXPECT_EQ(got, row.expected) << where << ": " << row.engine.what;
+        }
     }
-
-    p.setParameter(22, 0.0f);
-    EXPECT_EQ(e.arrayControl.bFormatLevelTarget, 0.0f);
-    EXPECT_FLOAT_EQ(e.arrayControl.levelTarget[0], 3.1622777f) << "B-format level touched channel 0";
-}
-
-TEST(ParameterTable, AngleMappingsAndTexts)
-{
-    Quorvane2AudioProcessor p;
-    auto& e = p.GetEngine();
-
-    p.setParameter(4, 1.0f);
-    EXPECT_EQ(e.bFormatPath.azimuth, 0u) << "a full turn is 0";
-    EXPECT_EQ(p.getParameterText(4), "  0");
-    p.setParameter(4, 0.5f);
-    EXPECT_EQ(e.bFormatPath.azimuth, 180u);
-    EXPECT_EQ(p.getParameterText(4), "180");
-
-    p.setParameter(5, 0.0f);
-    EXPECT_EQ(e.bFormatPath.frontElevation, 270u);
-    EXPECT_EQ(p.getParameterText(5), "-90");
-    p.setParameter(5, 1.0f);
-    EXPECT_EQ(e.bFormatPath.frontElevation, 90u);
-    EXPECT_EQ(p.getParameterText(5), " 90");
-    p.setParameter(6, 0.25f);
-    EXPECT_EQ(e.bFormatPath.rearElevation, 315u);
-    EXPECT_EQ(p.getParameterText(6), "-45");
-
-    p.setParameter(13, 0.5f);
-    EXPECT_EQ(e.arrayControl.angle[0], 45u);
-    EXPECT_EQ(e.arrayControl.angle[1], 315u);
-    EXPECT_EQ(p.getParameterText(13), " 90");
-    p.setParameter(13, 0.0f);
-    EXPECT_EQ(e.arrayControl.angle[1], 0u) << "360 - 0 wraps to 0";
-    p.setParameter(14, 1.0f);
-    EXPECT_EQ(e.arrayControl.angle[4], 90u);
-    EXPECT_EQ(e.arrayControl.angle[5], 270u);
-    p.setParameter(15, 0.0f);
-    EXPECT_EQ(e.arrayControl.angle[6], 180u);
-    EXPECT_EQ(e.arrayControl.angle[7], 180u);
-
-    p.setParameter(7, 0.0f);
-    EXPECT_EQ(e.bFormatPath.dominanceTarget, -0.5f);
-    EXPECT_EQ(p.getParameterText(7), "-0.50");
-}
-
-TEST(ParameterTable, SwitchesPatternsAndArraySelect)
-{
-    Quorvane2AudioProcessor p;
-    auto& e = p.GetEngine();
-
-    p.setParameter(1, 0.5f);
-    EXPECT_NE(e.bFormatPath.invert, 0u);
-    EXPECT_EQ(p.getParameterText(1), "Invert On");
-    p.setParameter(2, 1.0f);
-    EXPECT_NE(e.bFormatPath.endFire, 0u);
-    EXPECT_EQ(p.getParameterText(2), "End Fire On");
-    p.setParameter(3, 0.7f);
-    EXPECT_TRUE(e.filterEnable);
-    EXPECT_EQ(p.getParameterText(3), "Filter On");
-    p.setParameter(3, 0.49f);
-    EXPECT_FALSE(e.filterEnable);
-
-    p.setParameter(35, 0.0f);
-    EXPECT_TRUE(e.aFormatEnable);
-    EXPECT_EQ(p.GetInputFormat(), Quorvane2AudioProcessor::kAFormat);
-
-    p.setParameter(36, 1.0f);
-    EXPECT_EQ(e.GetArrayType(), 7);
-    p.setParameter(36, 0.5f);
-    EXPECT_EQ(e.GetArrayType(), 3) << "3.5 goes toward zero: 6.0";
-
-    p.setParameter(10, 1.0f);
-    EXPECT_FLOAT_EQ(e.arrayControl.polarTarget[4], 1.5f);
-    EXPECT_FLOAT_EQ(e.arrayControl.polarTarget[5], 1.5f);
-    EXPECT_EQ(p.getParameterText(10), "0.75");
-    p.setParameter(12, 0.0f);
-    EXPECT_FLOAT_EQ(e.arrayControl.polarTarget[8], 1.0f);
-
-    p.setParameter(24, 1.0f);
-    EXPECT_EQ(p.getParameterText(24), "1.00");
-    EXPECT_EQ(e.arrayControl.mute[2], 1u);
-    p.setParameter(28, 1.0f);
-    EXPECT_EQ(e.arrayControl.mute[3], 1u) << "Mute LFE drives channel 3";
-    p.setParameter(32, 1.0f);
-    EXPECT_EQ(e.arrayControl.solo[6], 1u);
-    EXPECT_EQ(e.arrayControl.solo[7], 1u);
 }
 
 // Hosts and saved states may send anything: no value may leave 0..1 or reach
@@ -344,6 +306,12 @@ TEST(ParameterTable, EachGroupParameterDrivesExactlyItsChannels)
         { 13, angle, 0.2f, { { 0, 18.0f }, { 1, 342.0f } } },   // w = 18: front, mirrored
         { 14, angle, 0.2f, { { 4, 162.0f }, { 5, 198.0f } } },  // 180 - w, 180 + w
         { 15, angle, 0.2f, { { 6, 162.0f }, { 7, 198.0f } } },
+        { 13, angle, 0.5f, { { 0, 45.0f }, { 1, 315.0f } } },
+        { 13, angle, 0.0f, { { 0, 0.0f }, { 1, 0.0f } } },     // 360 - 0 wraps to 0
+        { 14, angle, 1.0f, { { 4, 90.0f }, { 5, 270.0f } } },
+        { 15, angle, 0.0f, { { 6, 180.0f }, { 7, 180.0f } } },
+        { 12, pattern, 0.0f, { { 8, 1.0f } } },
+        { 22, level, 0.0f, {} },                                 // B-format level: no channel
     };
 
     auto read = [](const ArrayControl& a, Field f, int ch) -> float {
@@ -373,12 +341,12 @@ TEST(ParameterTable, EachGroupParameterDrivesExactlyItsChannels)
             if (target != row.targets.end())
             {
                 EXPECT_FLOAT_EQ(read(after, row.field, ch), target->value)
-                    << p.getParameterName(row.index) << " on channel " << ch;
+                    << p.getParameterName(row.index) << " at " << row.set << " on channel " << ch;
             }
             else
             {
                 EXPECT_EQ(read(after, row.field, ch), read(before, row.field, ch))
-                    << p.getParameterName(row.index) << " reached channel " << ch << " outside its group";
+                    << p.getParameterName(row.index) << " at " << row.set << " reached channel " << ch << " outside its group";
             }
         }
     }

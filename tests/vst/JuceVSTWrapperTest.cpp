@@ -75,24 +75,21 @@ TEST(ChunkAgeTest, ElapsedTimeAcrossTheCounterWrap)
         EXPECT_EQ(JuceVSTWrapper::isChunkStale(c.fetchedAt, c.now), c.stale) << c.name;
 }
 
-TEST_F(WrapperTest, ChunkIsReleasedOnlyWhenStale)
-{
-    void* data = nullptr;
-    ASSERT_GT(wrapper->getChunk(&data, false), 0);
-    const uint32_t fetched = juce::Time::getApproximateMillisecondCounter();
-    EXPECT_FALSE(wrapper->releaseChunkIfStale(fetched + 500)) << "still within the hold time";
-    EXPECT_TRUE(wrapper->releaseChunkIfStale(fetched + 2500));
-    EXPECT_FALSE(wrapper->releaseChunkIfStale(fetched + 5000)) << "nothing left to release";
-}
-
-TEST_F(WrapperTest, NothingToReleaseAfterSetChunk)
+TEST_F(WrapperTest, ChunkIsReleasedOnlyWhenStaleAndNotAfterSetChunk)
 {
     void* data = nullptr;
     const int32_t size = wrapper->getChunk(&data, false);
     ASSERT_GT(size, 0);
+    const uint32_t fetched = juce::Time::getApproximateMillisecondCounter();
+    EXPECT_FALSE(wrapper->releaseChunkIfStale(fetched + 500)) << "still within the hold time";
+    EXPECT_TRUE(wrapper->releaseChunkIfStale(fetched + 2500));
+    EXPECT_FALSE(wrapper->releaseChunkIfStale(fetched + 5000)) << "nothing left to release";
+
+    ASSERT_GT(wrapper->getChunk(&data, false), 0);
     std::vector<char> copy(static_cast<char*>(data), static_cast<char*>(data) + size);
     wrapper->setChunk(copy.data(), size, false);
-    EXPECT_FALSE(wrapper->releaseChunkIfStale(juce::Time::getApproximateMillisecondCounter() + 100000u));
+    EXPECT_FALSE(wrapper->releaseChunkIfStale(juce::Time::getApproximateMillisecondCounter() + 100000u))
+        << "setChunk must release the buffer handed out before";
 }
 
 TEST_F(WrapperTest, PlayHeadAsksForEverythingAndReadsTheRecord)

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -61,9 +62,14 @@ protected:
         return h;
     }
 
-    static void start(VstTestHost& h, int block = kBlock)
+    /** Open, then (when ins > 0) a speaker arrangement of ins and outs, then rate, block size and resume. */
+    static void start(VstTestHost& h, int block = kBlock, int ins = 0, int outs = 0)
     {
         h.open();
+        if (ins > 0)
+        {
+            ASSERT_TRUE(h.setSpeakerArrangement(0, ins, 0, outs)) << ins << " in, " << outs << " out refused";
+        }
         h.setSampleRate(kRate);
         h.setBlockSize(block);
         h.resume();
@@ -93,31 +99,23 @@ T fieldAt(const AEffect* e, size_t offset)
 } // namespace
 
 //==============================================================================
-TEST_F(PluginTest, ExportsBothEntryPoints)
+TEST_F(PluginTest, EntryPoints)
 {
     EXPECT_NE(library->symbol("VSTPluginMain"), nullptr);
     EXPECT_NE(library->symbol("main_macho"), nullptr);
     EXPECT_EQ(library->symbol("createPluginFilterOfType"), nullptr) << "only the entry points may be exported";
-}
 
-TEST_F(PluginTest, EntryAsksTheHostVersionFirstWithNoRecord)
-{
     const auto calls = host->calls();
     ASSERT_FALSE(calls.empty());
-    EXPECT_EQ(calls.front().opcode, HostOpcode::version);
-    EXPECT_EQ(calls.front().effect, nullptr);
-}
+    EXPECT_EQ(calls.front().opcode, HostOpcode::version) << "the host's version is asked first";
+    EXPECT_EQ(calls.front().effect, nullptr) << "before there is a record";
 
-TEST_F(PluginTest, EntryRefusesANullCallbackOrAHostThatAnswersVersionZero)
-{
-    EXPECT_EQ(library->entryPoint()(nullptr), nullptr);
-
+    EXPECT_EQ(library->entryPoint()(nullptr), nullptr) << "a null callback";
     VstTestHost noHost(*library);
     noHost.versionReply = 0;
     EXPECT_FALSE(noHost.instantiate()) << "a version reply of 0 means no VST host";
-    const auto calls = noHost.calls();
-    ASSERT_EQ(calls.size(), 1u) << "nothing may be asked after the version query fails";
-    EXPECT_EQ(calls[0].opcode, HostOpcode::version);
+    ASSERT_EQ(noHost.calls().size(), 1u) << "nothing may be asked after the version query fails";
+    EXPECT_EQ(noHost.calls()[0].opcode, HostOpcode::version);
 }
 
 TEST_F(PluginTest, RecordFieldsAtTheirOffsets)
@@ -160,6 +158,15 @@ TEST_F(PluginTest, IdentityTextsAndNumbers)
     char text[64] = "unchanged";
     EXPECT_EQ(host->dispatch(EffectOpcode::getProgramNameIndexed, 0, 0, text), 0) << "no programs";
     EXPECT_STREQ(text, "unchanged");
+
+    // The editor's size, before the editor is embedded.
+    VstRect* rect = nullptr;
+    EXPECT_NE(host->dispatch(EffectOpcode::editorGetRect, 0, 0, &rect), 0);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->top, 0);
+    EXPECT_EQ(rect->left, 0);
+    EXPECT_EQ(rect->bottom, 560) << "height";
+    EXPECT_EQ(rect->right, 522) << "width";
 }
 
 TEST_F(PluginTest, CanDoTable)
@@ -174,18 +181,6 @@ TEST_F(PluginTest, CanDoTable)
         EXPECT_EQ(host->canDo(c.text), c.answer) << "canDo(\"" << c.text << "\")";
 }
 
-TEST_F(PluginTest, EditorSizeBeforeTheEditorIsEmbedded)
-{
-    VstRect* rect = nullptr;
-    EXPECT_NE(host->dispatch(EffectOpcode::editorGetRect, 0, 0, &rect), 0);
-    ASSERT_NE(rect, nullptr);
-    EXPECT_EQ(rect->top, 0);
-    EXPECT_EQ(rect->left, 0);
-    EXPECT_EQ(rect->bottom, 560) << "height";
-    EXPECT_EQ(rect->right, 522) << "width";
-    EXPECT_EQ(host->dispatch(EffectOpcode::editorGetRect, 0, 0, nullptr), 0);
-}
-
 TEST_F(PluginTest, ParameterNamesCutTo15Bytes)
 {
     const char* const names[35] = {
@@ -197,10 +192,14 @@ TEST_F(PluginTest, ParameterNamesCutTo15Bytes)
         "Solo L/R", "Solo C", "Solo Ls/Rs", "Solo RLs/RRs", "Solo RC", "Solo LFE",
     };
     for (int i = 0; i < 35; ++i)
+    {
         EXPECT_EQ(host->parameterName(i), std::string(names[i]).substr(0, 15)) << "parameter " << i;
+        EXPECT_EQ(host->dispatch(EffectOpcode::canBeAutomated, i), 1) << "parameter " << i << " automatable";
+    }
 
     EXPECT_EQ(host->parameterName(50), "Invalid Paramet") << "an index past the table";
     EXPECT_EQ(host->parameterName(-1), "Invalid Paramet");
+    EXPECT_EQ(host->dispatch(EffectOpcode::canBeAutomated, 60), 0);
 }
 
 TEST_F(PluginTest, ParameterTextsOfTheDefaults)
@@ -251,13 +250,6 @@ TEST_F(PluginTest, HostValuesAreClampedAndNaNSafe)
     runSettled(*host, in, out);
     for (int c = 0; c < 8; ++c)
         EXPECT_TRUE(std::isfinite(out.channel(c)[kBlock - 1])) << "channel " << c;
-}
-
-TEST_F(PluginTest, AllHostParametersAreAutomatable)
-{
-    for (int i = 0; i < 35; ++i)
-        EXPECT_EQ(host->dispatch(EffectOpcode::canBeAutomated, i), 1) << "parameter " << i;
-    EXPECT_EQ(host->dispatch(EffectOpcode::canBeAutomated, 60), 0);
 }
 
 //==============================================================================
@@ -343,11 +335,7 @@ TEST_F(PluginTest, BypassPassesInputsThroughUnchanged)
 
 TEST_F(PluginTest, BypassWithMoreOutputsThanInputsLeavesTheExtraOutputs)
 {
-    host->open();
-    ASSERT_TRUE(host->setSpeakerArrangement(1, 2, 0, 8));
-    host->setSampleRate(kRate);
-    host->setBlockSize(kBlock);
-    host->resume();
+    start(*host, kBlock, 2, 8);
     host->dispatch(EffectOpcode::setBypass, 0, 1);
 
     ChannelSet in(2, kBlock), out(8, kBlock);
@@ -386,16 +374,10 @@ TEST_F(PluginTest, ChunkRoundTripOf1650Bytes)
     EXPECT_EQ(other->getChunk(), saved) << "save, load and save again must give the same bytes";
 
     const auto automation = other->callsWithOpcode(HostOpcode::automate);
-    ASSERT_FALSE(automation.empty()) << "loading a chunk re-sends parameter 8";
-    bool sawParameter8 = false;
-    for (const auto& c : automation)
-        if (c.index == 8)
-        {
-            sawParameter8 = true;
-            EXPECT_EQ(c.opt, other->getParameter(8));
-            EXPECT_EQ(c.effect, other->effect());
-        }
-    EXPECT_TRUE(sawParameter8);
+    const auto sent8 = std::find_if(automation.begin(), automation.end(), [](const HostCall& c) { return c.index == 8; });
+    ASSERT_NE(sent8, automation.end()) << "loading a chunk re-sends parameter 8";
+    EXPECT_EQ(sent8->opt, other->getParameter(8));
+    EXPECT_EQ(sent8->effect, other->effect());
 }
 
 TEST_F(PluginTest, ChunkHandedBackFromGetChunkIsReadBeforeItIsReleased)
@@ -492,26 +474,16 @@ TEST_F(PluginTest, InputsBeyondTheOutputsAreNeverWritten)
     for (int ins : { 4, 6, 8 })
     {
         auto h = makeHost();
-        h->open();
-        ASSERT_TRUE(h->setSpeakerArrangement(0, ins, 1, 2));
-        h->setSampleRate(kRate);
-        h->setBlockSize(kBlock);
-        h->resume();
+        start(*h, kBlock, ins, 2);
 
         ChannelSet in(ins, kBlock), out(2, kBlock);
         for (int c = 0; c < ins; ++c)
             in.fill(c, 0.1f * (float) (c + 1));
-        const std::vector<float> firstSample = [&] {
-            std::vector<float> v;
-            for (int c = 0; c < ins; ++c)
-                v.push_back(in.channel(c)[0]);
-            return v;
-        }();
 
         runSettled(*h, in, out);
         for (int c = 0; c < ins; ++c)
             for (int i = 0; i < kBlock; ++i)
-                ASSERT_EQ(in.channel(c)[i], firstSample[(size_t) c]) << ins << " in: input " << c << " written at " << i;
+                ASSERT_EQ(in.channel(c)[i], 0.1f * (float) (c + 1)) << ins << " in: input " << c << " written at " << i;
 
         // Stereo layout is not selected, so the outputs carry 5.1's L and R.
         EXPECT_NEAR(out.channel(0)[kBlock - 1], virtualMic(0.1, 0.2, 0.3, 30.0), 1e-5) << ins << " in";
