@@ -5,12 +5,11 @@
 
 #include "BargraphComponent.h"
 #include "ComponentSnapshot.h"
+#include "EditorTestFixture.h"
 #include "GlowingButton.h"
 #include "GuiTestEnvironment.h"
-#include "HostType.h"
 #include "PanelHeaderLabel.h"
 #include "ParameterSlider.h"
-#include "QVLookAndFeel.h"
 
 #include <limits>
 #include <memory>
@@ -141,6 +140,23 @@ std::unique_ptr<ParameterSlider> knob (double value, bool endless)
     return s;
 }
 
+std::unique_ptr<juce::ComboBox> combo (const juce::String& item, bool enabled = true)
+{
+    auto c = std::make_unique<juce::ComboBox>();
+    c->addItem (item, 1);
+    c->setSelectedId (1, juce::dontSendNotification);
+    c->setEnabled (enabled);
+    return c;
+}
+
+template <typename B>
+std::unique_ptr<B> toggled (const juce::String& name, bool on)
+{
+    auto b = std::make_unique<B> (name);
+    b->setToggleState (on, juce::dontSendNotification);
+    return b;
+}
+
 std::unique_ptr<juce::Label> ownedLabel (juce::Label* l, const juce::String& text)
 {
     l->setText (text, juce::dontSendNotification);
@@ -195,16 +211,9 @@ public:
         withTexts (knobs.add (knob (0.0, true), 90, 33, "endless 0"));
         withTexts (knobs.add (knob (0.25, true), 90, 33, "endless 90"));
         withTexts (knobs.add (knob (0.6, false), 60, 60, "bounded 0.6"));
-        auto& combo = knobs.add (std::make_unique<juce::ComboBox>(), 80, 14, "combo 80x14");
-        combo.addItem ("5.1", 1);
-        combo.setSelectedId (1, juce::dontSendNotification);
-        auto& narrow = knobs.add (std::make_unique<juce::ComboBox>(), 30, 14, "narrow");
-        narrow.addItem ("B", 1);
-        narrow.setSelectedId (1, juce::dontSendNotification);
-        auto& disabled = knobs.add (std::make_unique<juce::ComboBox>(), 80, 14, "disabled");
-        disabled.addItem ("7.1", 1);
-        disabled.setSelectedId (1, juce::dontSendNotification);
-        disabled.setEnabled (false);
+        knobs.add (combo ("5.1"), 80, 14, "combo 80x14");
+        knobs.add (combo ("B"), 30, 14, "narrow");
+        knobs.add (combo ("7.1", false), 80, 14, "disabled");
         knobs.add (std::make_unique<Drawing> ([] (juce::Graphics& g, juce::Component& c) {
             g.setColour (juce::Colours::white);
             g.fillPath (GetDownArrowShape ((float) c.getWidth(), (float) c.getHeight()));
@@ -246,12 +255,9 @@ public:
         auto& hbar = others.add (std::make_unique<juce::ScrollBar> (false), 90, 12, "horizontal");
         hbar.setRangeLimits (0.0, 100.0);
         hbar.setCurrentRange (60.0, 25.0);
-        auto& offToggle = others.add (std::make_unique<juce::ToggleButton> ("toggle"), 80, 20, "toggle off");
-        offToggle.setToggleState (false, juce::dontSendNotification);
-        auto& onToggle = others.add (std::make_unique<juce::ToggleButton> ("toggle"), 80, 20, "toggle on");
-        onToggle.setToggleState (true, juce::dontSendNotification);
-        auto& alert = others.add (std::make_unique<juce::ToggleButton> ("ALERT"), 80, 20, "ALERT on");
-        alert.setToggleState (true, juce::dontSendNotification);
+        others.add (toggled<juce::ToggleButton> ("toggle", false), 80, 20, "toggle off");
+        others.add (toggled<juce::ToggleButton> ("toggle", true), 80, 20, "toggle on");
+        others.add (toggled<juce::ToggleButton> ("ALERT", true), 80, 20, "ALERT on");
         others.add (std::make_unique<juce::TextButton> ("button"), 60, 20, "text button");
         others.add (std::make_unique<juce::ProgressBar> (progress), 90, 16, "progress 0.4");
         auto& table = others.add (std::make_unique<juce::TableHeaderComponent>(), 140, 20, "table header");
@@ -314,22 +320,14 @@ private:
     std::vector<SheetPanel*> panels;
 };
 
-class ContactSheetTest : public ::testing::Test
+class ContactSheetTest : public EditorTest
 {
 protected:
     void SetUp() override
     {
-        juce::LookAndFeel::setDefaultLookAndFeel (&lnf);
+        EditorTest::SetUp();
         juce::Typeface::clearTypefaceCache();
     }
-
-    void TearDown() override
-    {
-        juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
-        HostType::ClearHostTypeForTesting();
-    }
-
-    QVLookAndFeel lnf;
 };
 } // namespace
 
@@ -338,14 +336,11 @@ TEST_F (ContactSheetTest, WritesEveryWidgetInEveryState)
     ContactSheet sheet;
     sheet.setLookAndFeel (&lnf);
     sheet.editing->showEditor();
-
     const auto image = qvtest::RenderComponent (sheet);
     const auto file = qvtest::SavePng (image, "contact-sheet");
     const auto zoomed = qvtest::SavePng (qvtest::RenderComponent (sheet, juce::Colours::transparentBlack, 2.0f), "contact-sheet@2x");
-
     ASSERT_TRUE (file.existsAsFile()) << file.getFullPathName();
     ASSERT_TRUE (zoomed.existsAsFile()) << zoomed.getFullPathName();
-
     const auto reloaded = juce::ImageFileFormat::loadFrom (file);
     ASSERT_TRUE (reloaded.isValid()) << "the PNG does not read back";
     EXPECT_EQ (reloaded.getBounds(), image.getBounds());
@@ -360,28 +355,23 @@ TEST_F (ContactSheetTest, WritesEveryWidgetInEveryState)
 TEST_F (ContactSheetTest, WindowOnTheDisplayTakesRealClicks)
 {
     QV_REQUIRE_DISPLAY();
-
     struct Recorder : ParameterSliderListener
     {
         void resetToDefaultValue (int id) override { resets.add (id); }
         juce::Array<int> resets;
     } recorder;
-
     juce::Component window;
     window.setLookAndFeel (&lnf);
     window.setSize (300, 120);
-
     GlowingButton button ("M", juce::Colours::darkorange);
     window.addAndMakeVisible (button);
     button.setBounds (10, 10, 16, 13);
-
     std::unique_ptr<juce::Label> label (QVLookAndFeel::MakeSliderLabel (&window));
     label->setBounds (40, 10, 40, 15);
     label->setText ("0.0", juce::dontSendNotification);
 
     // Made while running inside Cubase 5 and Nuendo: value labels refuse clicks.
     std::vector<std::unique_ptr<juce::Label>> readOnlyLabels;
-
     for (auto host : { HostType::SteinbergCubase5, HostType::SteinbergNuendo })
     {
         HostType::SetHostTypeForTesting (host);
@@ -389,9 +379,7 @@ TEST_F (ContactSheetTest, WindowOnTheDisplayTakesRealClicks)
         readOnlyLabels.back()->setBounds (90 + 50 * (int) (readOnlyLabels.size() - 1), 10, 40, 15);
         readOnlyLabels.back()->setText ("1.0", juce::dontSendNotification);
     }
-
     HostType::ClearHostTypeForTesting();
-
     ParameterSlider slider (180, 6, false, false);
     window.addAndMakeVisible (slider);
     slider.setRange (0.0, 1.0);
@@ -399,21 +387,17 @@ TEST_F (ContactSheetTest, WindowOnTheDisplayTakesRealClicks)
     slider.setBounds (10, 50, 200, 20);
     slider.setValue (0.5, juce::dontSendNotification);
     slider.listener = &recorder;
-
     window.addToDesktop (0);
     window.setVisible (true);
     qvtest::PumpMessages (200);
     ASSERT_NE (window.getPeer(), nullptr);
-
     qvtest::ClickThroughPeer (button, { 8, 6 });
     qvtest::PumpMessages (50);
     EXPECT_TRUE (button.getToggleState()) << "a click through the window should switch the lamp on";
-
     qvtest::ClickThroughPeer (*label, { 20, 7 });
     qvtest::PumpMessages (50);
     EXPECT_TRUE (label->isBeingEdited()) << "one click opens the value editor";
     label->hideEditor (true);
-
     for (auto& readOnly : readOnlyLabels)
     {
         qvtest::ClickThroughPeer (*readOnly, { 20, 7 });
@@ -421,14 +405,11 @@ TEST_F (ContactSheetTest, WindowOnTheDisplayTakesRealClicks)
         EXPECT_FALSE (readOnly->isBeingEdited()) << "a label made under a Steinberg host must not open an editor";
         readOnly->hideEditor (true);
     }
-
     qvtest::ClickThroughPeer (slider, { 190, 10 }, juce::ModifierKeys::altModifier);
     qvtest::PumpMessages (50);
     EXPECT_EQ (recorder.resets, juce::Array<int> ({ 6 }));
     EXPECT_EQ (slider.getValue(), 0.5);
-
     qvtest::SavePng (window.createComponentSnapshot (window.getLocalBounds()), "window-after-clicks");
-
     label.reset();
     readOnlyLabels.clear();
     window.removeFromDesktop();

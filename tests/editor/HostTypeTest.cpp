@@ -1,7 +1,7 @@
 // Host detection from the host executable's name.
 #include <gtest/gtest.h>
 
-#include "HostType.h"
+#include "EditorTestFixture.h"
 
 TEST (HostTypeTest, DetectedFromExecutableName)
 {
@@ -31,22 +31,19 @@ TEST (HostTypeTest, DetectedFromExecutableName)
         EXPECT_EQ (HostType::DetectFromPath (c.path), c.expected) << c.path;
 }
 
-TEST (HostTypeTest, EnumerationValues)
+// The numbers the read-only rule and the Live key handling are written against.
+TEST (HostTypeTest, ReadOnlyAndLiveGroups)
 {
-    // The numbers the read-only rule and the Live key handling are written against.
     EXPECT_EQ (HostType::AbletonLive6, 1);
     EXPECT_EQ (HostType::AbletonLiveGeneric, 4);
     EXPECT_EQ (HostType::SteinbergCubase4, 14);
     EXPECT_EQ (HostType::SteinbergCubase7, 19);
     EXPECT_EQ (HostType::SteinbergNuendo, 24);
-}
 
-TEST (HostTypeTest, ReadOnlyAndLiveGroups)
-{
     for (int type = 0; type <= 40; ++type)
     {
         const auto t = (HostType::Type) type;
-        EXPECT_EQ (HostType::IsReadOnlyValueHost (t), (type >= 14 && type <= 19) || type == 24) << "type " << type;
+        EXPECT_EQ (HostType::IsReadOnlyValueHost (t), IsReadOnlyHostType (type)) << "type " << type;
         EXPECT_EQ (HostType::IsAbletonLive (t), type >= 1 && type <= 4) << "type " << type;
     }
 }

@@ -1,28 +1,14 @@
 // The look and feel's palette, fonts, label factories and panel plates.
-#include <gtest/gtest.h>
-
 #include "ComponentSnapshot.h"
-#include "FreeTypeFace.h"
-#include "GuiTestEnvironment.h"
-#include "HostType.h"
-#include "QVLookAndFeel.h"
+#include "EditorTestFixture.h"
 
 #include <map>
 #include <memory>
 
 namespace
 {
-class LookAndFeelTest : public ::testing::Test
+class LookAndFeelTest : public EditorTest
 {
-protected:
-    void SetUp() override { juce::LookAndFeel::setDefaultLookAndFeel (&lnf); }
-    void TearDown() override
-    {
-        juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
-        HostType::ClearHostTypeForTesting();
-    }
-
-    QVLookAndFeel lnf;
 };
 
 struct PanelStub : juce::Component
@@ -30,26 +16,27 @@ struct PanelStub : juce::Component
     void paint (juce::Graphics& g) override { QVLookAndFeel::DrawPanelBackground (g, this); }
 };
 
-juce::uint32 argbOf (juce::Colour c) { return c.getARGB(); }
+bool NothingDrawn (const juce::Image& image)
+{
+    return qvtest::CountPixels (image, [] (juce::Colour c) { return c.getAlpha() != 0; }) == 0;
+}
 } // namespace
 
 TEST_F (LookAndFeelTest, PaletteColours)
 {
-    EXPECT_EQ (argbOf (QVLookAndFeel::Col_TabColour), 0xFFBEC4CCu);
-    EXPECT_EQ (argbOf (QVLookAndFeel::Col_BackgroundColour), 0xFF28313Bu);
-    EXPECT_EQ (argbOf (QVLookAndFeel::Col_BackgroundColourHighlight), 0xFF4A5564u);
-    EXPECT_EQ (argbOf (QVLookAndFeel::Col_BFormat), 0xFFFFFFFFu);
+    EXPECT_EQ (QVLookAndFeel::Col_TabColour.getARGB(), 0xFFBEC4CCu);
+    EXPECT_EQ (QVLookAndFeel::Col_BackgroundColour.getARGB(), 0xFF28313Bu);
+    EXPECT_EQ (QVLookAndFeel::Col_BackgroundColourHighlight.getARGB(), 0xFF4A5564u);
+    EXPECT_EQ (QVLookAndFeel::Col_BFormat.getARGB(), 0xFFFFFFFFu);
 
     // Hue 0 at saturation 0.4 is a light red; the other polar colours step
     // round the hue circle at full brightness.
-    EXPECT_EQ (argbOf (QVLookAndFeel::Col_CentrePolar), 0xFFFF9999u);
-
+    EXPECT_EQ (QVLookAndFeel::Col_CentrePolar.getARGB(), 0xFFFF9999u);
     struct Case { const char* name; juce::Colour colour; float hue, saturation; };
     const Case hsb[] = { { "Col_LRPolar", QVLookAndFeel::Col_LRPolar, 0.2f, 0.4f },
                          { "Col_LsRsPolar", QVLookAndFeel::Col_LsRsPolar, 0.4f, 0.4f },
                          { "Col_RLsRRsPolar", QVLookAndFeel::Col_RLsRRsPolar, 0.6f, 0.4f },
                          { "Col_LFEPolar", QVLookAndFeel::Col_LFEPolar, 0.8f, 0.5f } };
-
     for (const auto& c : hsb)
     {
         EXPECT_NEAR (c.colour.getHue(), c.hue, 0.01f) << c.name;
@@ -62,7 +49,6 @@ TEST_F (LookAndFeelTest, UIFontKerningStartsAboveEightPixels)
 {
     struct Case { float height; float kerning; };
     const Case cases[] = { { 5.0f, 0.0f }, { 8.0f, 0.0f }, { 8.01f, 0.11f }, { 11.5f, 0.11f }, { 15.5f, 0.11f } };
-
     for (const auto& c : cases)
     {
         const auto font = QVLookAndFeel::GetUIFont (c.height, juce::Font::bold);
@@ -71,7 +57,6 @@ TEST_F (LookAndFeelTest, UIFontKerningStartsAboveEightPixels)
         EXPECT_FLOAT_EQ (font.getHeight(), c.height);
         EXPECT_TRUE (font.isBold());
     }
-
     EXPECT_FALSE (QVLookAndFeel::GetUIFont (10.0f, juce::Font::plain).isBold());
     EXPECT_TRUE (QVLookAndFeel::GetUIFont (10.0f, juce::Font::italic).isItalic());
 }
@@ -103,18 +88,14 @@ TEST_F (LookAndFeelTest, ColourTableLaterPairsWin)
         { juce::PopupMenu::highlightedBackgroundColourId, 0x991111AA, "PopupMenu::highlightedBackgroundColourId" },
         { juce::DrawableButton::textColourId, 0xFF000000, "DrawableButton::textColourId" },
     };
-
     for (const auto& c : cases)
         EXPECT_EQ (lnf.findColour (c.id).getARGB(), c.argb) << c.what;
 
     // Every id of the table ends on the last colour given for it.
     std::map<juce::uint32, juce::uint32> last;
-
     for (const auto& pair : QVLookAndFeel::colourTable)
         last[pair.id] = pair.argb;
-
     EXPECT_EQ (last.size(), 85u) << "two ids occur twice in the table";
-
     for (const auto& [id, argb] : last)
         EXPECT_EQ (lnf.findColour ((int) id).getARGB(), argb) << "colour id 0x" << std::hex << id;
 }
@@ -124,9 +105,7 @@ TEST_F (LookAndFeelTest, AttachedLabel)
     juce::Component parent, owner;
     parent.addAndMakeVisible (owner);
     owner.setBounds (100, 10, 50, 20);
-
     std::unique_ptr<juce::Label> label (QVLookAndFeel::MakeAttachedLabel (&owner, "L / R"));
-
     EXPECT_EQ (label->getText(), "L / R");
     EXPECT_EQ (label->getName(), "");
     EXPECT_EQ (label->getAttachedComponent(), &owner);
@@ -137,41 +116,40 @@ TEST_F (LookAndFeelTest, AttachedLabel)
     EXPECT_LT (label->getRight(), owner.getX() + 1) << "the label sits left of its owner";
 }
 
-TEST_F (LookAndFeelTest, SmallLabel)
+TEST_F (LookAndFeelTest, SmallAndSliderLabels)
 {
-    juce::Component parent;
-    std::unique_ptr<juce::Label> label (QVLookAndFeel::MakeSmallLabel (&parent));
-
-    EXPECT_EQ (label->getParentComponent(), &parent);
-    EXPECT_TRUE (label->isVisible());
-    EXPECT_EQ (label->getText(), "");
-    EXPECT_EQ (label->findColour (juce::Label::textColourId), juce::Colours::white);
-    EXPECT_EQ (label->findColour (juce::Label::backgroundColourId), juce::Colours::transparentBlack);
-    EXPECT_EQ (label->getJustificationType(), juce::Justification::centred);
-    EXPECT_EQ (label->getBorderSize(), juce::BorderSize<int> (0));
-    EXPECT_FLOAT_EQ (label->getFont().getHeight(), 11.5f);
-    EXPECT_FALSE (label->isEditable());
-
-    std::unique_ptr<juce::Label> orphan (QVLookAndFeel::MakeSmallLabel (nullptr));
-    EXPECT_EQ (orphan->getParentComponent(), nullptr);
-}
-
-TEST_F (LookAndFeelTest, SliderLabelIsEditableOnASingleClick)
-{
-    juce::Component parent;
-    std::unique_ptr<juce::Label> label (QVLookAndFeel::MakeSliderLabel (&parent));
-
-    EXPECT_EQ (label->getParentComponent(), &parent);
-    EXPECT_TRUE (label->isVisible());
-    EXPECT_TRUE (label->isEditableOnSingleClick());
-    EXPECT_FALSE (label->isEditableOnDoubleClick());
-    EXPECT_FALSE (label->doesLossOfFocusDiscardChanges());
-    EXPECT_EQ (label->findColour (juce::Label::textColourId), juce::Colours::white);
-    EXPECT_EQ (label->findColour (juce::Label::backgroundColourId), juce::Colours::black.withAlpha (0.4f));
-    EXPECT_EQ (label->findColour (juce::TextEditor::backgroundColourId), juce::Colours::red.withAlpha (0.4f));
-    EXPECT_EQ (label->getJustificationType(), juce::Justification::centred);
-    EXPECT_EQ (label->getBorderSize(), juce::BorderSize<int> (0));
-    EXPECT_FLOAT_EQ (label->getFont().getHeight(), 14.5f);
+    struct Case
+    {
+        const char* what;
+        juce::Label* (*make) (juce::Component*);
+        juce::Colour background;
+        float height;
+        bool singleClick;
+    };
+    const Case cases[] = { { "small label", QVLookAndFeel::MakeSmallLabel, juce::Colours::transparentBlack, 11.5f, false },
+                           { "slider label", QVLookAndFeel::MakeSliderLabel, juce::Colours::black.withAlpha (0.4f), 14.5f, true } };
+    for (const auto& c : cases)
+    {
+        juce::Component parent;
+        std::unique_ptr<juce::Label> label (c.make (&parent));
+        EXPECT_EQ (label->getParentComponent(), &parent) << c.what;
+        EXPECT_TRUE (label->isVisible()) << c.what;
+        EXPECT_EQ (label->getText(), "") << c.what;
+        EXPECT_EQ (label->findColour (juce::Label::textColourId), juce::Colours::white) << c.what;
+        EXPECT_EQ (label->findColour (juce::Label::backgroundColourId), c.background) << c.what;
+        EXPECT_EQ (label->getJustificationType(), juce::Justification::centred) << c.what;
+        EXPECT_EQ (label->getBorderSize(), juce::BorderSize<int> (0)) << c.what;
+        EXPECT_FLOAT_EQ (label->getFont().getHeight(), c.height) << c.what;
+        EXPECT_EQ (label->isEditableOnSingleClick(), c.singleClick) << c.what;
+        EXPECT_FALSE (label->isEditableOnDoubleClick()) << c.what;
+        if (c.singleClick)
+        {
+            EXPECT_FALSE (label->doesLossOfFocusDiscardChanges()) << c.what;
+            EXPECT_EQ (label->findColour (juce::TextEditor::backgroundColourId), juce::Colours::red.withAlpha (0.4f)) << c.what;
+        }
+        std::unique_ptr<juce::Label> orphan (c.make (nullptr));
+        EXPECT_EQ (orphan->getParentComponent(), nullptr) << c.what << " made without a parent";
+    }
 }
 
 TEST_F (LookAndFeelTest, SliderLabelReadOnlyUnderSteinbergHosts)
@@ -180,11 +158,9 @@ TEST_F (LookAndFeelTest, SliderLabelReadOnlyUnderSteinbergHosts)
     for (int type = 0; type <= 30; ++type)
     {
         HostType::SetHostTypeForTesting ((HostType::Type) type);
-        const bool readOnly = (type >= 14 && type <= 19) || type == 24;
-
+        const bool readOnly = IsReadOnlyHostType (type);
         juce::Component parent;
         std::unique_ptr<juce::Label> label (QVLookAndFeel::MakeSliderLabel (&parent));
-
         EXPECT_EQ (label->isEditableOnSingleClick(), ! readOnly) << "host type " << type;
         EXPECT_FALSE (label->isEditableOnDoubleClick()) << "host type " << type;
     }
@@ -196,17 +172,13 @@ TEST_F (LookAndFeelTest, PanelPlateIsTranslucentBlackInsetByOne)
     panel.setSize (40, 30);
     const auto image = qvtest::RenderComponent (panel);
     qvtest::SavePng (image, "panel-plate");
-
     const int expectedAlpha = juce::roundToInt (0.45f * 255.0f);
-
     struct Case { int x, y; bool inside; };
     const Case cases[] = { { 10, 10, true }, { 3, 15, true }, { 38, 15, true }, { 20, 28, true },
                            { 0, 15, false }, { 39, 15, false }, { 20, 0, false }, { 20, 29, false } };
-
     for (const auto& c : cases)
     {
         const auto pixel = qvtest::PixelAt (image, c.x, c.y);
-
         if (c.inside)
         {
             EXPECT_NEAR (pixel.getAlpha(), expectedAlpha, 1) << "plate alpha at " << c.x << "," << c.y;
@@ -229,13 +201,11 @@ TEST_F (LookAndFeelTest, TinyPanelsDrawNoPlate)
     {
         PanelStub panel;
         panel.setSize (size, size);
-        const auto image = qvtest::RenderWith (4, 4, [&] (juce::Graphics& g) { QVLookAndFeel::DrawPanelBackground (g, &panel); });
-        EXPECT_EQ (qvtest::CountPixels (image, [] (juce::Colour c) { return c.getAlpha() != 0; }), 0)
+        EXPECT_TRUE (NothingDrawn (qvtest::RenderWith (4, 4, [&] (juce::Graphics& g) { QVLookAndFeel::DrawPanelBackground (g, &panel); })))
             << "a " << size << " pixel panel drew something";
     }
-
-    const auto image = qvtest::RenderWith (4, 4, [] (juce::Graphics& g) { QVLookAndFeel::DrawPanelBackground (g, nullptr); });
-    EXPECT_EQ (qvtest::CountPixels (image, [] (juce::Colour c) { return c.getAlpha() != 0; }), 0);
+    EXPECT_TRUE (NothingDrawn (qvtest::RenderWith (4, 4, [] (juce::Graphics& g) { QVLookAndFeel::DrawPanelBackground (g, nullptr); })))
+        << "a null panel drew something";
 }
 
 TEST_F (LookAndFeelTest, SubPanelPlateIsTranslucentWhite)
@@ -243,19 +213,9 @@ TEST_F (LookAndFeelTest, SubPanelPlateIsTranslucentWhite)
     const auto image = qvtest::RenderWith (30, 30, [] (juce::Graphics& g) {
         QVLookAndFeel::DrawSubPanelBackground (g, { 5.0f, 5.0f, 20.0f, 20.0f });
     });
-
     const auto pixel = qvtest::PixelAt (image, 15, 15);
     EXPECT_NEAR (pixel.getAlpha(), juce::roundToInt (0.2f * 255.0f), 1);
     EXPECT_EQ (pixel.getRed(), 255);
     EXPECT_EQ (qvtest::PixelAt (image, 4, 15).getAlpha(), 0);
     EXPECT_EQ (qvtest::PixelAt (image, 25, 15).getAlpha(), 0);
-}
-
-TEST_F (LookAndFeelTest, DefaultSansSerifNeverReachesTheRegistry)
-{
-    // The placeholder name resolves through the platform as "Roboto", not through
-    // the registry: what it gets is never one of the registry's typefaces.
-    auto typeface = lnf.getTypefaceForFont (juce::Font (12.0f));
-    ASSERT_NE (typeface, nullptr);
-    EXPECT_EQ (dynamic_cast<FreeTypeFace*> (typeface.get()), nullptr);
 }

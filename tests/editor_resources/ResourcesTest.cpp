@@ -77,7 +77,7 @@ class EmbeddedImages : public ::testing::TestWithParam<EmbeddedImage>
 {
 };
 
-TEST_P(EmbeddedImages, HeaderIsEightBitRgbaAtTheLaidOutSize)
+TEST_P(EmbeddedImages, PngBytesFromSignatureToIend)
 {
     const auto& image = GetParam();
     ASSERT_GT(image.size, 8 + 25) << image.name << ": too short for a PNG signature and IHDR chunk";
@@ -87,13 +87,8 @@ TEST_P(EmbeddedImages, HeaderIsEightBitRgbaAtTheLaidOutSize)
     EXPECT_EQ(uint32_t(image.height), bigEndian32(image.data + 20)) << image.name << ": IHDR height";
     EXPECT_EQ(8, image.data[24]) << image.name << ": bit depth is not 8";
     EXPECT_EQ(6, image.data[25]) << image.name << ": colour type is not RGBA (6)";
-}
 
-TEST_P(EmbeddedImages, SizeConstantEndsExactlyAfterTheIendChunk)
-{
     // A stale size constant would cut the image short or read past it.
-    const auto& image = GetParam();
-    ASSERT_GE(image.size, 12);
     const char* end = image.data + image.size;
     EXPECT_EQ(0u, bigEndian32(end - 12)) << image.name << ": IEND chunk length";
     EXPECT_EQ(0, std::memcmp(end - 8, "IEND", 4)) << image.name << ": the array does not end with IEND";
@@ -116,16 +111,12 @@ TEST_P(EmbeddedImages, DecodesWithJuceAsArgbAtTheLaidOutSize)
         for (int x = 0; x < decoded.getWidth() && !anyInk; ++x)
             anyInk = decoded.getPixelAt(x, y).getAlpha() > 0;
     EXPECT_TRUE(anyInk) << image.name << ": every pixel is transparent";
-}
 
-TEST_P(EmbeddedImages, ImageCacheLoadsTheWholeArray)
-{
     // The editor loads its images through the image cache from these bytes.
-    const auto& image = GetParam();
     const auto cached = juce::ImageCache::getFromMemory(image.data, image.size);
-    ASSERT_TRUE(cached.isValid()) << image.name;
-    EXPECT_EQ(image.width, cached.getWidth()) << image.name;
-    EXPECT_EQ(image.height, cached.getHeight()) << image.name;
+    ASSERT_TRUE(cached.isValid()) << image.name << ": the image cache rejects it";
+    EXPECT_EQ(image.width, cached.getWidth()) << image.name << ": cached width";
+    EXPECT_EQ(image.height, cached.getHeight()) << image.name << ": cached height";
 }
 
 INSTANTIATE_TEST_SUITE_P(Bitmaps, EmbeddedImages, ::testing::ValuesIn(images),
@@ -149,15 +140,11 @@ TEST(HelpOverlays, LetTheEditorShowThroughAndLeaveNoHole)
                 opaque += alpha == 255 ? 1 : 0;
                 clear += alpha == 0 ? 1 : 0;
             }
-        const int total = decoded.getWidth() * decoded.getHeight();
         EXPECT_EQ(0, clear) << image.name << ": has fully transparent pixels";
-        EXPECT_LT(opaque, total / 2) << image.name << ": mostly opaque, the editor would not show through";
+        EXPECT_LT(opaque, decoded.getWidth() * decoded.getHeight() / 2) << image.name << ": mostly opaque, the editor would not show through";
     }
-}
 
-TEST(HelpOverlays, DifferBetweenHostFamilies)
-{
-    ASSERT_TRUE(Bitmaps::help_overlay_pngSize != Bitmaps::protools_help_overlay_pngSize
+    EXPECT_TRUE(Bitmaps::help_overlay_pngSize != Bitmaps::protools_help_overlay_pngSize
                 || std::memcmp(Bitmaps::help_overlay_png, Bitmaps::protools_help_overlay_png,
                                static_cast<size_t>(Bitmaps::help_overlay_pngSize)) != 0)
         << "the VST2 overlay and the Audio Unit/AAX overlay are the same image";
@@ -166,53 +153,33 @@ TEST(HelpOverlays, DifferBetweenHostFamilies)
 //==============================================================================
 // Font
 
-class EmbeddedFont : public ::testing::Test
+TEST(EmbeddedFont, IsRobotoBoldWithEveryCharacterTheEditorWrites)
 {
-protected:
-    void SetUp() override
-    {
-        ASSERT_EQ(0, FT_Init_FreeType(&library));
-        ASSERT_EQ(0, FT_New_Memory_Face(library, reinterpret_cast<const FT_Byte*>(Fonts::robotobold_ttf),
-                                        Fonts::robotobold_ttfSize, 0, &face))
-            << "FreeType cannot open the embedded font";
-    }
-
-    void TearDown() override
-    {
-        if (face != nullptr)
-            FT_Done_Face(face);
-        if (library != nullptr)
-            FT_Done_FreeType(library);
-    }
-
     FT_Library library = nullptr;
     FT_Face face = nullptr;
-};
-
-TEST_F(EmbeddedFont, IsRobotoBoldToFreeType)
-{
+    ASSERT_EQ(0, FT_Init_FreeType(&library));
+    ASSERT_EQ(0, FT_New_Memory_Face(library, reinterpret_cast<const FT_Byte*>(Fonts::robotobold_ttf),
+                                    Fonts::robotobold_ttfSize, 0, &face))
+        << "FreeType cannot open the embedded font";
     EXPECT_STREQ("Roboto", face->family_name);
     EXPECT_STREQ("Bold", face->style_name);
     EXPECT_NE(0, face->style_flags & FT_STYLE_FLAG_BOLD) << "not flagged bold";
     EXPECT_EQ(0, face->style_flags & FT_STYLE_FLAG_ITALIC) << "flagged italic";
     EXPECT_NE(0, face->face_flags & FT_FACE_FLAG_SCALABLE) << "the registry only takes scalable faces";
     EXPECT_EQ(0, FT_Select_Charmap(face, FT_ENCODING_UNICODE)) << "no Unicode charmap";
-}
 
-TEST_F(EmbeddedFont, HasEveryCharacterTheEditorWrites)
-{
-    ASSERT_EQ(0, FT_Select_Charmap(face, FT_ENCODING_UNICODE));
     // Printable ASCII (labels, values, typed numbers) and the copyright sign
     // of the info panel's notice line.
-    std::u32string needed;
-    for (char32_t c = 0x20; c < 0x7F; ++c)
-        needed += c;
-    needed += U'\u00A9';
-    for (const char32_t c : needed)
-        EXPECT_NE(0u, FT_Get_Char_Index(face, c)) << "no glyph for U+" << std::hex << uint32_t(c);
+    for (char32_t c = 0x20; c <= 0x7F; ++c)
+    {
+        const char32_t needed = c == 0x7F ? U'\u00A9' : c;
+        EXPECT_NE(0u, FT_Get_Char_Index(face, needed)) << "no glyph for U+" << std::hex << uint32_t(needed);
+    }
+    FT_Done_Face(face);
+    FT_Done_FreeType(library);
 }
 
-TEST(EmbeddedFontInJuce, LoadsAsRobotoBold)
+TEST(EmbeddedFont, LoadsInJuceAsRobotoBold)
 {
     const auto typeface = juce::Typeface::createSystemTypefaceFor(Fonts::robotobold_ttf,
                                                                   static_cast<size_t>(Fonts::robotobold_ttfSize));

@@ -93,38 +93,32 @@ TEST(CorrectionTables, SelectionByRate)
     }
 }
 
-TEST(AtoB, ImpulseOnAllCapsules)
+// At 44.1 kHz an impulse on all four capsules gives W only (the W table times
+// 4 * 0.46125, times 1 / sqrt 2 once the pipeline scales W); one on LF alone
+// gives X = Y = Z (the X table times 0.5) and W the W table times 0.46125.
+TEST(AtoB, CapsuleImpulses)
 {
-    AtoBState state;
-    InitialiseAtoB(&state, 44100.0f);
-    const float scale = 4.0f * 0.46125f * 0.70710677f;
-    for (int n = 0; n < 29 + 3; ++n)
+    struct Case { const char* what; float capsules[4]; float wScale; float xScale; };
+    const Case cases[] = {
+        {"all capsules", {1, 1, 1, 1}, 4.0f * 0.46125f, 0.0f},
+        {"LF alone", {1, 0, 0, 0}, 0.46125f, 0.5f},
+    };
+    for (const Case& c : cases)
     {
-        const float x = n == 0 ? 1.0f : 0.0f;
-        const float capsules[4] = {x, x, x, x};
-        float b[4];
-        ProcessAtoB(capsules, b, &state);
-        const float w = n < 29 ? Varrow_host_W_Filter_44K[n] : 0.0f;
-        EXPECT_NEAR(b[0] * 0.70710677f, w * scale, 1e-6f) << "W at sample " << n;
-        EXPECT_EQ(b[1], 0.0f) << "X at sample " << n;
-        EXPECT_EQ(b[2], 0.0f) << "Y at sample " << n;
-        EXPECT_EQ(b[3], 0.0f) << "Z at sample " << n;
-    }
-}
-
-TEST(AtoB, ImpulseOnLeftFront)
-{
-    AtoBState state;
-    InitialiseAtoB(&state, 44100.0f);
-    for (int n = 0; n < 29; ++n)
-    {
-        const float capsules[4] = {n == 0 ? 1.0f : 0.0f, 0.0f, 0.0f, 0.0f};
-        float b[4];
-        ProcessAtoB(capsules, b, &state);
-        EXPECT_NEAR(b[0] * 0.70710677f, Varrow_host_W_Filter_44K[n] * 0.46125f * 0.70710677f, 1e-6f) << n;
-        EXPECT_EQ(b[1], Varrow_host_X_Filter_44K[n] * 0.5f) << "X at " << n;
-        EXPECT_EQ(b[2], b[1]) << "Y equals X at " << n;
-        EXPECT_EQ(b[3], b[1]) << "Z equals X at " << n;
+        AtoBState state;
+        InitialiseAtoB(&state, 44100.0f);
+        for (int n = 0; n < 29 + 3; ++n)
+        {
+            float capsules[4], b[4];
+            for (int k = 0; k < 4; ++k)
+                capsules[k] = n == 0 ? c.capsules[k] : 0.0f;
+            ProcessAtoB(capsules, b, &state);
+            const float w = n < 29 ? Varrow_host_W_Filter_44K[n] : 0.0f, x = n < 29 ? Varrow_host_X_Filter_44K[n] : 0.0f;
+            EXPECT_NEAR(b[0] * 0.70710677f, w * c.wScale * 0.70710677f, 1e-6f) << c.what << ": W at sample " << n;
+            EXPECT_EQ(b[1], x * c.xScale) << c.what << ": X at sample " << n;
+            EXPECT_EQ(b[2], b[1]) << c.what << ": Y equals X at sample " << n;
+            EXPECT_EQ(b[3], b[1]) << c.what << ": Z equals X at sample " << n;
+        }
     }
 }
 

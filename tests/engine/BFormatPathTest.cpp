@@ -54,28 +54,47 @@ TEST(BFormatPath, StartsFromZeroCosines)
     EXPECT_LT(f.front[1], 0.1f) << "X is small until the cosines have risen";
 }
 
-// The smoothed cosines settle a few ulps short of 1 (0.99999976 at 48 kHz),
-// so "unchanged" means within float precision.
-TEST(BFormatPath, SettledIdentity)
+// Settled path figures. The smoothed cosines settle a few ulps short of 1
+// (0.99999976 at 48 kHz), so "unchanged" means within float precision.
+TEST(BFormatPath, SettledTransforms)
 {
-    BFormatPathControl p = SettledPath(0, 0, 0, 0.0f);
-    const Frames f = PathFrame(p, 0.1f, 0.2f, -0.3f, 0.4f);
-    const float in[4] = {0.1f, 0.2f, -0.3f, 0.4f};
-    for (int k = 0; k < 4; ++k)
+    struct Case
     {
-        EXPECT_NEAR(f.front[k], in[k], 1e-5f) << "front " << k;
-        EXPECT_NEAR(f.rear[k], in[k], 1e-5f) << "rear " << k;
+        const char* what;
+        uint64_t azimuth, front, rear;
+        float dominance;
+        float in[4], front4[4], rear4[4];
+        float frontTolerance, rearTolerance;
+    };
+    const float s = 0.866025f;  // sqrt(1 - 0.5^2)
+    const Case cases[] = {
+        {"identity", 0, 0, 0, 0.0f, {0.1f, 0.2f, -0.3f, 0.4f}, {0.1f, 0.2f, -0.3f, 0.4f}, {0.1f, 0.2f, -0.3f, 0.4f}, 1e-5f, 1e-5f},
+        {"rotate 90: X turns to Y, front and rear", 90, 0, 0, 0.0f, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 1, 0}, 1e-6f, 1e-6f},
+        {"zoom 0.5: X' = X + 0.707107 W, Y and Z scaled", 0, 0, 0, 0.5f, {1, 0, 1, 1}, {1, 0.707107f, s, s}, {1, 0.707107f, s, s}, 1e-6f, 1e-6f},
+        {"zoom 0.5: W' = W + 0.353553 X", 0, 0, 0, 0.5f, {0, 1, 0, 0}, {0.353553f, 1, 0, 0}, {0.353553f, 1, 0, 0}, 1e-6f, 1e-6f},
+        {"front tilt 90: X' = -Z, Z' = X; rear keeps X and Z", 0, 90, 0, 0.0f, {0, 0.25f, 0, 0.5f}, {0, -0.5f, 0, 0.25f}, {0, 0.25f, 0, 0.5f}, 1e-6f, 1e-5f},
+    };
+    for (const Case& c : cases)
+    {
+        BFormatPathControl p = SettledPath(c.azimuth, c.front, c.rear, c.dominance);
+        EXPECT_NEAR(p.dominanceSmoothed, c.dominance, 1e-6f) << c.what;
+        const Frames f = PathFrame(p, c.in[0], c.in[1], c.in[2], c.in[3]);
+        for (int k = 0; k < 4; ++k)
+        {
+            EXPECT_NEAR(f.front[k], c.front4[k], c.frontTolerance) << c.what << ": front " << "WXYZ"[k];
+            EXPECT_NEAR(f.rear[k], c.rear4[k], c.rearTolerance) << c.what << ": rear " << "WXYZ"[k];
+        }
     }
 }
 
 TEST(BFormatPath, EndFireAndInvert)
 {
-    struct Case { uint32_t endFire, invert; float w, x, y, z; };
+    struct Case { uint32_t endFire, invert; float out[4]; };
     const Case cases[] = {
-        {0, 0, 1, 2, 3, 4},
-        {1, 0, 1, 4, 3, -2},
-        {0, 1, 1, 2, -3, -4},
-        {1, 1, 1, 4, -3, 2},  // (W, Z, -Y, X)
+        {0, 0, {1, 2, 3, 4}},
+        {1, 0, {1, 4, 3, -2}},
+        {0, 1, {1, 2, -3, -4}},
+        {1, 1, {1, 4, -3, 2}},  // (W, Z, -Y, X)
     };
     for (const Case& c : cases)
     {
@@ -83,20 +102,10 @@ TEST(BFormatPath, EndFireAndInvert)
         p.endFire = c.endFire;
         p.invert = c.invert;
         const Frames f = PathFrame(p, 1, 2, 3, 4);
-        EXPECT_EQ(f.front[0], c.w) << "end-fire " << c.endFire << " invert " << c.invert;
-        EXPECT_NEAR(f.front[1], c.x, 1e-5f) << "end-fire " << c.endFire << " invert " << c.invert;
-        EXPECT_NEAR(f.front[2], c.y, 1e-5f) << "end-fire " << c.endFire << " invert " << c.invert;
-        EXPECT_NEAR(f.front[3], c.z, 1e-5f) << "end-fire " << c.endFire << " invert " << c.invert;
+        EXPECT_EQ(f.front[0], c.out[0]) << "end-fire " << c.endFire << " invert " << c.invert << ": W";
+        for (int k = 1; k < 4; ++k)
+            EXPECT_NEAR(f.front[k], c.out[k], 1e-5f) << "end-fire " << c.endFire << " invert " << c.invert << ": " << "WXYZ"[k];
     }
-}
-
-TEST(BFormatPath, RotateBy90)
-{
-    BFormatPathControl p = SettledPath(90, 0, 0, 0.0f);
-    const Frames f = PathFrame(p, 0.0f, 1.0f, 0.0f, 0.0f);
-    EXPECT_NEAR(f.front[1], 0.0f, 1e-6f) << "X turned away";
-    EXPECT_NEAR(f.front[2], 1.0f, 1e-6f) << "front turned to the left";
-    EXPECT_NEAR(f.rear[2], 1.0f, 1e-6f) << "rear frame rotates too";
 }
 
 TEST(BFormatPath, AzimuthStepPassesThroughNearZero)
@@ -113,28 +122,4 @@ TEST(BFormatPath, AzimuthStepPassesThroughNearZero)
     // near 0: the turn passes close to the origin, not round the circle.
     EXPECT_LT(smallest, 0.1f) << "cos and sin glide independently through the origin";
     EXPECT_NEAR(p.azimuthCos, -1.0f, 1e-6f);
-}
-
-TEST(BFormatPath, ZoomHalf)
-{
-    BFormatPathControl p = SettledPath(0, 0, 0, 0.5f);
-    EXPECT_NEAR(p.dominanceSmoothed, 0.5f, 1e-6f);
-    const Frames f = PathFrame(p, 1.0f, 0.0f, 1.0f, 1.0f);
-    EXPECT_NEAR(f.front[0], 1.0f, 1e-6f);
-    EXPECT_NEAR(f.front[1], 0.707107f, 1e-6f) << "X' = X + 0.707107 W";
-    EXPECT_NEAR(f.front[2], 0.866025f, 1e-6f) << "Y scaled by sqrt(1 - d^2)";
-    EXPECT_NEAR(f.front[3], 0.866025f, 1e-6f) << "Z scaled by sqrt(1 - d^2)";
-    const Frames g = PathFrame(p, 0.0f, 1.0f, 0.0f, 0.0f);
-    EXPECT_NEAR(g.front[0], 0.353553f, 1e-6f) << "W' = W + 0.353553 X";
-    EXPECT_NEAR(g.front[1], 1.0f, 1e-6f);
-}
-
-TEST(BFormatPath, FrontTilt90RearTilt0)
-{
-    BFormatPathControl p = SettledPath(0, 90, 0, 0.0f);
-    const Frames f = PathFrame(p, 0.0f, 0.25f, 0.0f, 0.5f);
-    EXPECT_NEAR(f.front[1], -0.5f, 1e-6f) << "front X' = -Z";
-    EXPECT_NEAR(f.front[3], 0.25f, 1e-6f) << "front Z' = X";
-    EXPECT_NEAR(f.rear[1], 0.25f, 1e-5f) << "rear keeps X";
-    EXPECT_NEAR(f.rear[3], 0.5f, 1e-5f) << "rear keeps Z";
 }

@@ -3,67 +3,27 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <vector>
 
 #include "CorrectionTables.h"
-#include "QvaneHostDspProcess.h"
+#include "EngineTestSupport.h"
+
+using namespace enginetest;
 
 namespace
 {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
+constexpr float kIdentity[5] = {1, 0, 0, 0, 0};
 
-// Host-style buffers: 4 input channels and 9 output channels.
-struct Block
+// Each of the four input filters holds these coefficients.
+::testing::AssertionResult InputFiltersAre(const QVANE_HOST_DSP_PROCESS& e, const float k[5])
 {
-    std::vector<std::vector<float>> in, out;
-    float* inputs[4];
-    float* outputs[9];
-
-    explicit Block(int frames, unsigned seed = 1) : in(4, std::vector<float>(frames)), out(9, std::vector<float>(frames, -7.0f))
-    {
-        for (auto& ch : in)
-            for (float& v : ch)
-            {
-                seed = seed * 1664525u + 1013904223u;
-                v = float(int(seed >> 8) - (1 << 23)) / float(1 << 23);
-            }
-        for (int k = 0; k < 4; ++k)
-            inputs[k] = in[k].data();
-        for (int k = 0; k < 9; ++k)
-            outputs[k] = out[k].data();
-    }
-};
-
-// The processor's defaults, so every stage does real work.
-void SetUpLikeProcessor(QVANE_HOST_DSP_PROCESS& e, float fs, unsigned char arrayType, bool aFormat)
-{
-    e.SetSampleRate(fs);
-    e.SetAFormatEnable(aFormat);
-    e.SetFilterEnable(true);
-    e.SetArrayType(arrayType);
-    const unsigned short angles[9] = {30, 330, 0, 0, 125, 235, 90, 270, 180};
-    for (unsigned char ch = 0; ch < 9; ++ch)
-    {
-        e.SetChannelOutputLevelCoeff(ch, 1.0f);
-        e.SetChannelPolarPattern(ch, 1.25f);
-        e.SetChannelAngle(ch, angles[ch]);
-    }
-    e.SetAzimuthAngle(20);
-    e.SetFrontElevationAngle(10);
-    e.SetRearElevationAngle(350);
-    e.SetDominance(0.1f);
-}
-
-void Silence(QVANE_HOST_DSP_PROCESS& e, long frames)
-{
-    float* none[9] = {};
-    e.Process(none, none, frames);
-}
-
-bool SameBits(float a, float b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0;
+    for (int f = 0; f < 4; ++f)
+        for (int i = 0; i < 5; ++i)
+            if (e.micInput.filters[f].coeffs[i] != k[i])
+                return ::testing::AssertionFailure() << "input filter " << f << ", coefficient " << i << " is "
+                                                     << e.micInput.filters[f].coeffs[i] << ", not " << k[i];
+    return ::testing::AssertionSuccess();
 }
 } // namespace
 
@@ -76,9 +36,7 @@ TEST(Engine, FreshState)
     EXPECT_EQ(e.arrayControl.c, e.micInput.c);
     EXPECT_FALSE(e.filterEnable);
     EXPECT_FALSE(e.GetAFormatEnable());
-    for (const auto& f : e.micInput.filters)
-        for (int k = 0; k < 5; ++k)
-            EXPECT_EQ(f.coeffs[k], k == 0 ? 1.0f : 0.0f) << "identity input filter, coefficient " << k;
+    EXPECT_TRUE(InputFiltersAre(e, kIdentity)) << "fresh engine";
     for (const auto& f : e.aToB.filters)
         EXPECT_EQ(f.taps, 29);
     EXPECT_EQ(e.GetArrayType(), 0);
@@ -97,18 +55,14 @@ TEST(Engine, FilterEnableLoadsHighPass)
     e.SetFilterEnable(true);
     float hp[5];
     CalculateHighPassFilterCoeffs(48000.0f, 80.0f, hp);
-    for (const auto& f : e.micInput.filters)
-        for (int k = 0; k < 5; ++k)
-            EXPECT_EQ(f.coeffs[k], hp[k]) << "high-pass coefficient " << k;
+    EXPECT_TRUE(InputFiltersAre(e, hp)) << "80 Hz high-pass at 48 kHz";
 
     e.SetSampleRate(96000.0f);
     CalculateHighPassFilterCoeffs(96000.0f, 80.0f, hp);
-    EXPECT_EQ(e.micInput.filters[2].coeffs[0], hp[0]) << "a new rate reloads the enabled filter";
+    EXPECT_TRUE(InputFiltersAre(e, hp)) << "a new rate reloads the enabled filter";
 
     e.SetFilterEnable(false);
-    for (const auto& f : e.micInput.filters)
-        for (int k = 0; k < 5; ++k)
-            EXPECT_EQ(f.coeffs[k], k == 0 ? 1.0f : 0.0f) << "identity restored, coefficient " << k;
+    EXPECT_TRUE(InputFiltersAre(e, kIdentity)) << "filter off restores the identity";
 }
 
 TEST(Engine, SampleRateRejectsNonsense)
@@ -135,9 +89,7 @@ TEST(Engine, TinySampleRateKeepsFiltersFinite)
     CalculateHighPassFilterCoeffs(48000.0f, 80.0f, hp);
     e.SetSampleRate(1e-37f);
     EXPECT_EQ(e.sampleRate, 1e-37f);
-    for (const auto& f : e.micInput.filters)
-        for (int k = 0; k < 5; ++k)
-            EXPECT_EQ(f.coeffs[k], hp[k]) << "previous high-pass kept, coefficient " << k;
+    EXPECT_TRUE(InputFiltersAre(e, hp)) << "previous high-pass kept";
     for (int k = 0; k < 5; ++k)
         EXPECT_TRUE(std::isfinite(e.arrayControl.lfeFilter.coeffs[k])) << "LFE coefficient " << k;
     Block b(200);
@@ -236,15 +188,13 @@ TEST(Engine, NonFiniteInputReadsAsSilence)
         b.in[1][100] = 0.0f;
         e.Process(a.inputs, a.outputs, 300);
         twin.Process(b.inputs, b.outputs, 300);
-        for (int ch = 0; ch < 9; ++ch)
-            for (int n = 0; n < 300; ++n)
-                ASSERT_TRUE(SameBits(a.out[ch][n], b.out[ch][n])) << "input " << bad << " channel " << ch << " frame " << n;
+        ASSERT_TRUE(SameOutput(a, b, 300)) << "input " << bad << " differs from a 0";
         for (unsigned char m = 0; m < 13; ++m)
-            EXPECT_TRUE(std::isfinite(e.GetMeterValue(m))) << "meter " << int(m);
+            EXPECT_TRUE(std::isfinite(e.GetMeterValue(m))) << "input " << bad << ", meter " << int(m);
     }
 }
 
-TEST(Engine, ProcessNothingForEmptyBlocks)
+TEST(Engine, EmptyBlocksAndNullInputs)
 {
     QVANE_HOST_DSP_PROCESS e(true);
     Block b(4);
@@ -256,21 +206,19 @@ TEST(Engine, ProcessNothingForEmptyBlocks)
                 ASSERT_EQ(v, -7.0f) << "block of " << n << " wrote channel " << ch;
     }
     e.Process(nullptr, nullptr, 16);  // no channel arrays at all: nothing to read or write
-}
 
-TEST(Engine, NullInputsAreSilence)
-{
-    QVANE_HOST_DSP_PROCESS e(true);
-    SetUpLikeProcessor(e, 48000.0f, 6, false);
-    Block b(256);
+    // Null input pointers read as silence: meters stay 0, slots 0-7 get 0.
+    QVANE_HOST_DSP_PROCESS f(true);
+    SetUpLikeProcessor(f, 48000.0f, 6, false);
+    Block c(256);
     float* none[4] = {};
-    e.Process(none, b.outputs, 256);
+    f.Process(none, c.outputs, 256);
     for (unsigned char m = 0; m < 13; ++m)
-        EXPECT_EQ(e.GetMeterValue(m), 0.0f) << "meter " << int(m);
+        EXPECT_EQ(f.GetMeterValue(m), 0.0f) << "null inputs, meter " << int(m);
     for (int ch = 0; ch < 8; ++ch)
-        for (float v : b.out[ch])
-            ASSERT_EQ(v, 0.0f) << "slot " << ch;
-    EXPECT_EQ(b.out[8][0], -7.0f) << "slot 8 is never written";
+        for (float v : c.out[ch])
+            ASSERT_EQ(v, 0.0f) << "null inputs, slot " << ch;
+    EXPECT_EQ(c.out[8][0], -7.0f) << "slot 8 is never written";
 }
 
 TEST(Engine, GainSmootherLandsOnExactZero)
@@ -283,17 +231,10 @@ TEST(Engine, GainSmootherLandsOnExactZero)
     for (int i = 0; i < 1000 && previous != 0.0f; ++i)
     {
         Silence(e, 1);
-        const float raw = 0.0f * c + previous * a;
-        const float now = e.micInput.gainSmoothed;
-        if (std::fpclassify(raw) == FP_SUBNORMAL)
-        {
-            EXPECT_EQ(now, 0.0f) << "the first denormal step must land on 0";
-            sawFlush = true;
-        }
-        else
-        {
-            EXPECT_EQ(now, raw) << "step " << i;
-        }
+        const float raw = 0.0f * c + previous * a, now = e.micInput.gainSmoothed;
+        const bool denormal = std::fpclassify(raw) == FP_SUBNORMAL;
+        EXPECT_EQ(now, denormal ? 0.0f : raw) << "step " << i << (denormal ? ": the first denormal step must land on 0" : "");
+        sawFlush = sawFlush || denormal;
         previous = now;
     }
     EXPECT_EQ(previous, 0.0f);
@@ -309,8 +250,7 @@ TEST(Engine, InputMetersFollowGain)
     float* none[9] = {};
     e.Process(inputs, none, 1);
     EXPECT_EQ(e.GetMeterValue(0), 0.5f) << "filter off, gain 1: the meter sees the input";
-    float* silent[4] = {&zero, &zero, &zero, &zero};
-    e.Process(silent, none, 1);
+    Silence(e, 1);
     EXPECT_EQ(e.GetMeterValue(0), 0.5f * e.meters[0].release);
 }
 
@@ -333,11 +273,9 @@ TEST(Engine, AFormatImpulseThroughProcess)
     const float scale = 4.0f * 0.46125f * 0.70710677f;
     for (int n = 0; n < 40; ++n)
     {
-        const float expected = n < 29 ? Varrow_host_W_Filter_44K[n] * scale : 0.0f;
-        EXPECT_NEAR(b.out[0][n], expected, 2e-6f) << "W at " << n;
-        EXPECT_NEAR(b.out[1][n], 0.0f, 1e-7f) << "X at " << n;
-        EXPECT_NEAR(b.out[2][n], 0.0f, 1e-7f) << "Y at " << n;
-        EXPECT_NEAR(b.out[3][n], 0.0f, 1e-7f) << "Z at " << n;
+        EXPECT_NEAR(b.out[0][n], n < 29 ? Varrow_host_W_Filter_44K[n] * scale : 0.0f, 2e-6f) << "W at " << n;
+        for (int k = 1; k < 4; ++k)
+            EXPECT_NEAR(b.out[k][n], 0.0f, 1e-7f) << "XYZ"[k - 1] << " at " << n;
     }
 }
 
@@ -368,12 +306,8 @@ TEST(Engine, BlockSizeDoesNotChangeOutput)
                 start += piece;
             }
             ASSERT_EQ(start, total);
-            for (int ch = 0; ch < 9; ++ch)
-                for (int n = 0; n < total; ++n)
-                    ASSERT_TRUE(SameBits(a.out[ch][n], b.out[ch][n]))
-                        << (aFormat ? "A" : "B") << "-format, type " << int(type) << ", slot " << ch << ", frame " << n;
-            for (unsigned char m = 0; m < 13; ++m)
-                EXPECT_EQ(whole.GetMeterValue(m), split.GetMeterValue(m)) << "meter " << int(m);
+            ASSERT_TRUE(SameOutput(a, b, total)) << (aFormat ? "A" : "B") << "-format, type " << int(type);
+            EXPECT_TRUE(SameMeters(whole, split)) << (aFormat ? "A" : "B") << "-format, type " << int(type);
         }
 }
 
@@ -392,9 +326,7 @@ TEST(Engine, InPlaceMatchesSeparateBuffers)
         for (int k = 0; k < 9; ++k)
             b.outputs[k] = b.out[k].data();
         inPlace.Process(b.outputs, b.outputs, 500);
-        for (int ch = 0; ch < 8; ++ch)
-            for (int n = 0; n < 500; ++n)
-                ASSERT_TRUE(SameBits(a.out[ch][n], b.out[ch][n])) << "slot " << ch << " frame " << n;
+        ASSERT_TRUE(SameOutput(a, b, 500, 8)) << (aFormat ? "A" : "B") << "-format";
     }
 }
 
@@ -409,71 +341,42 @@ TEST(Engine, CopyOutOrderFollowsConstructorFlag)
         Block b(3000, 2);
         e.Process(b.inputs, b.outputs, 3000);
         const int lfeSlot = standard ? 3 : 7, rSlot = standard ? 1 : 2;
-        EXPECT_EQ(b.out[lfeSlot][2999], 0.0f) << (standard ? "standard" : "AAX") << " LFE slot";
-        EXPECT_EQ(b.out[rSlot][2999], 0.0f) << (standard ? "standard" : "AAX") << " R slot";
         for (int s = 0; s < 8; ++s)
-            if (s != lfeSlot && s != rSlot)
-            {
-                EXPECT_NE(b.out[s][2999], 0.0f) << (standard ? "standard" : "AAX") << " slot " << s;
-            }
+            EXPECT_EQ(b.out[s][2999] == 0.0f, s == lfeSlot || s == rSlot)
+                << (standard ? "standard" : "AAX") << " order, slot " << s << " (LFE " << lfeSlot << ", R " << rSlot << ")";
     }
 }
 
-namespace
+// Runs one engine through Process and a twin through the reference, block by
+// block, with the changes of each step made to both between blocks.
+struct ReferenceStep
 {
-// The pipeline one frame at a time from the stage functions alone, on the
-// records of a second engine: what Process must reproduce bit for bit,
-// however it groups frames or skips settled smoothers.
-void ReferenceProcess(QVANE_HOST_DSP_PROCESS& e, float** inputs, float** outputs, int frames)
-{
-    for (int n = 0; n < frames; ++n)
-    {
-        float frame[4];
-        for (int k = 0; k < 4; ++k)
-            frame[k] = std::isfinite(inputs[k][n]) ? inputs[k][n] : 0.0f;
-        ProcessMicInput(frame, &e.micInput, e.meters);
-        if (e.aFormatEnable)
-        {
-            float b[4];
-            ProcessAtoB(frame, b, &e.aToB);
-            for (int k = 0; k < 4; ++k)
-                frame[k] = b[k];
-            frame[0] = frame[0] * 0.70710677f;
-        }
-        float rear[4], decoded[9];
-        ProcessBFormatPath(frame, rear, &e.bFormatPath);
-        DecodeArray(frame, rear, &e.arrayControl, decoded, e.meters + 4);
-        e.copyOut[e.arrayControl.arrayType](decoded, outputs, n);
-    }
-}
-} // namespace
+    int frames;
+    void (*change)(QVANE_HOST_DSP_PROCESS&);
+};
 
 TEST(Engine, ProcessMatchesFrameByFrameReference)
 {
+    // Long enough blocks for every smoother to settle, then changes between
+    // blocks that start new glides.
+    const ReferenceStep steps[] = {
+        {3000, [](QVANE_HOST_DSP_PROCESS&) {}},
+        {700, [](QVANE_HOST_DSP_PROCESS& x) { x.SetAzimuthAngle(135); }},
+        {700, [](QVANE_HOST_DSP_PROCESS& x) { x.SetChannelSolo(2, true); }},
+        {700, [](QVANE_HOST_DSP_PROCESS& x) { x.SetChannelSolo(2, false); x.SetDominance(-0.4f); }},
+        {700, [](QVANE_HOST_DSP_PROCESS& x) { x.SetInputLevelCoeff(0.25f); x.SetArrayType(6); }},
+        {700, [](QVANE_HOST_DSP_PROCESS& x) { x.SetChannelPolarPattern(4, 0.3f); x.SetRearElevationAngle(45); }},
+        {700, [](QVANE_HOST_DSP_PROCESS& x) { x.SetArrayType(7); x.SetBFormatArrayLevelCoeff(0.5f); }},
+        {700, [](QVANE_HOST_DSP_PROCESS& x) { x.SetEndFireEnable(true); x.SetInvertEnable(true); x.SetArrayType(4); }},
+        {701, [](QVANE_HOST_DSP_PROCESS& x) { x.SetArrayType(0); x.SetStereoMidSideEnable(true); }},
+        {333, [](QVANE_HOST_DSP_PROCESS& x) { x.SetArrayType(5); x.SetChannelMute(6, true); }},
+    };
     for (int variant = 0; variant < 3; ++variant)
     {
         const bool aFormat = variant == 1, standardOrder = variant != 2;
         QVANE_HOST_DSP_PROCESS e(standardOrder), ref(standardOrder);
         SetUpLikeProcessor(e, 48000.0f, 2, aFormat);
         SetUpLikeProcessor(ref, 48000.0f, 2, aFormat);
-        // Long enough blocks for every smoother to settle, then changes
-        // between blocks that start new glides.
-        const struct
-        {
-            int frames;
-            void (*change)(QVANE_HOST_DSP_PROCESS&);
-        } steps[] = {
-            {3000, [](QVANE_HOST_DSP_PROCESS&) {}},
-            {700, [](QVANE_HOST_DSP_PROCESS& x) { x.SetAzimuthAngle(135); }},
-            {700, [](QVANE_HOST_DSP_PROCESS& x) { x.SetChannelSolo(2, true); }},
-            {700, [](QVANE_HOST_DSP_PROCESS& x) { x.SetChannelSolo(2, false); x.SetDominance(-0.4f); }},
-            {700, [](QVANE_HOST_DSP_PROCESS& x) { x.SetInputLevelCoeff(0.25f); x.SetArrayType(6); }},
-            {700, [](QVANE_HOST_DSP_PROCESS& x) { x.SetChannelPolarPattern(4, 0.3f); x.SetRearElevationAngle(45); }},
-            {700, [](QVANE_HOST_DSP_PROCESS& x) { x.SetArrayType(7); x.SetBFormatArrayLevelCoeff(0.5f); }},
-            {700, [](QVANE_HOST_DSP_PROCESS& x) { x.SetEndFireEnable(true); x.SetInvertEnable(true); x.SetArrayType(4); }},
-            {701, [](QVANE_HOST_DSP_PROCESS& x) { x.SetArrayType(0); x.SetStereoMidSideEnable(true); }},
-            {333, [](QVANE_HOST_DSP_PROCESS& x) { x.SetArrayType(5); x.SetChannelMute(6, true); }},
-        };
         unsigned seed = 11;
         for (const auto& step : steps)
         {
@@ -483,13 +386,8 @@ TEST(Engine, ProcessMatchesFrameByFrameReference)
             a.outputs[6] = b.outputs[6] = nullptr;  // a host channel left out
             e.Process(a.inputs, a.outputs, step.frames);
             ReferenceProcess(ref, b.inputs, b.outputs, step.frames);
-            for (int ch = 0; ch < 9; ++ch)
-                for (int n = 0; n < step.frames; ++n)
-                    ASSERT_TRUE(SameBits(a.out[ch][n], b.out[ch][n]))
-                        << "variant " << variant << ", step " << (&step - steps) << ", slot " << ch
-                        << ", frame " << n << ": " << a.out[ch][n] << " vs " << b.out[ch][n];
-            for (unsigned char m = 0; m < 13; ++m)
-                ASSERT_TRUE(SameBits(e.GetMeterValue(m), ref.GetMeterValue(m))) << "meter " << int(m);
+            ASSERT_TRUE(SameOutput(a, b, step.frames)) << "variant " << variant << ", step " << (&step - steps);
+            ASSERT_TRUE(SameMeters(e, ref)) << "variant " << variant << ", step " << (&step - steps);
         }
     }
 }
@@ -499,6 +397,13 @@ TEST(Engine, ProcessMatchesFrameByFrameReference)
 // including the layouts whose padding the vector code fills itself.
 TEST(Engine, EveryLayoutAndRateMatchesReference)
 {
+    const ReferenceStep steps[] = {
+        {1500, [](QVANE_HOST_DSP_PROCESS&) {}},
+        {61, [](QVANE_HOST_DSP_PROCESS&) {}},
+        // A glide starts in the middle of the run.
+        {7, [](QVANE_HOST_DSP_PROCESS& x) { x.SetChannelPolarPattern(8, 0.5f); x.SetFrontElevationAngle(300); }},
+        {250, [](QVANE_HOST_DSP_PROCESS&) {}},
+    };
     for (float fs : {44100.0f, 88200.0f, 96000.0f, 176400.0f, 192000.0f})
         for (bool aFormat : {false, true})
             for (unsigned char type = 0; type < 8; ++type)
@@ -506,30 +411,17 @@ TEST(Engine, EveryLayoutAndRateMatchesReference)
                 QVANE_HOST_DSP_PROCESS e(type % 2 == 0), ref(type % 2 == 0);
                 SetUpLikeProcessor(e, fs, type, aFormat);
                 SetUpLikeProcessor(ref, fs, type, aFormat);
-                const int blocks[] = {1500, 61, 7, 250};
                 unsigned seed = 40u + type;
-                for (int b = 0; b < 4; ++b)
+                for (const auto& step : steps)
                 {
-                    if (b == 2)
-                    {
-                        // A glide starts in the middle of the run.
-                        e.SetChannelPolarPattern(8, 0.5f);
-                        ref.SetChannelPolarPattern(8, 0.5f);
-                        e.SetFrontElevationAngle(300);
-                        ref.SetFrontElevationAngle(300);
-                    }
-                    const int frames = blocks[b];
-                    Block x(frames, ++seed), y(frames, seed);
-                    e.Process(x.inputs, x.outputs, frames);
-                    ReferenceProcess(ref, y.inputs, y.outputs, frames);
-                    for (int ch = 0; ch < 9; ++ch)
-                        for (int n = 0; n < frames; ++n)
-                            ASSERT_TRUE(SameBits(x.out[ch][n], y.out[ch][n]))
-                                << "rate " << fs << (aFormat ? " A" : " B") << "-format, type " << int(type)
-                                << ", block " << b << ", slot " << ch << ", frame " << n;
-                    for (unsigned char m = 0; m < 13; ++m)
-                        ASSERT_TRUE(SameBits(e.GetMeterValue(m), ref.GetMeterValue(m)))
-                            << "rate " << fs << ", type " << int(type) << ", block " << b << ", meter " << int(m);
+                    step.change(e);
+                    step.change(ref);
+                    Block x(step.frames, ++seed), y(step.frames, seed);
+                    e.Process(x.inputs, x.outputs, step.frames);
+                    ReferenceProcess(ref, y.inputs, y.outputs, step.frames);
+                    ASSERT_TRUE(SameOutput(x, y, step.frames))
+                        << "rate " << fs << (aFormat ? " A" : " B") << "-format, type " << int(type) << ", block " << (&step - steps);
+                    ASSERT_TRUE(SameMeters(e, ref)) << "rate " << fs << ", type " << int(type) << ", block " << (&step - steps);
                 }
             }
 }

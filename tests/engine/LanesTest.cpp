@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <limits>
 #include <vector>
 
+#include "EngineTestSupport.h"
 #include "Lanes4.h"
-#include "QvaneHostDspProcess.h"
 
 // The engine's vector code is written once over F4; these check that the
 // SSE2 lanes and the portable lanes give the same bits as scalar code.
@@ -19,11 +18,6 @@ const std::vector<float> kValues = {
     0.0f, -0.0f, 1.0f, -1.0f, 0.5f, 3.0e-39f, -3.0e-39f, kDenorm, -kDenorm, kMinNormal, -kMinNormal,
     1.0e-20f, 0.70710677f, -1.4142135f, 123.456f, 1.0e30f, 0.99992168f, 0.333333f, -0.25f, 7.0e-30f,
 };
-
-bool SameBits(float a, float b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
 
 template <typename F4T, typename Op>
 void ExpectLanes(const char* name, Op op, float (*scalar)(float, float, float))
@@ -41,7 +35,7 @@ void ExpectLanes(const char* name, Op op, float (*scalar)(float, float, float))
             }
             op(a, b, c, out);
             for (int k = 0; k < 4; ++k)
-                ASSERT_TRUE(SameBits(out[k], scalar(a[k], b[k], c[k])))
+                ASSERT_TRUE(enginetest::SameBits(out[k], scalar(a[k], b[k], c[k])))
                     << name << " of " << a[k] << ", " << b[k] << ", " << c[k];
         }
 }

@@ -77,14 +77,14 @@ TEST(Primitives, SmoothingPairPerRate)
     }
 }
 
-TEST(Primitives, MeterRelease)
+TEST(Primitives, MeterReleaseAndDecay)
 {
     DspMeter meter{};
     InitialiseDspMeter(&meter, 44100.0f);
-    EXPECT_NEAR(meter.release, 0.999921684f, 1e-9f);
+    EXPECT_NEAR(meter.release, 0.999921684f, 1e-9f) << "release at 44.1 kHz";
     EXPECT_EQ(meter.value, 0.0f);
     InitialiseDspMeter(&meter, 48000.0f);
-    EXPECT_NEAR(meter.release, 0.999928047f, 1e-9f);
+    EXPECT_NEAR(meter.release, 0.999928047f, 1e-9f) << "release at 48 kHz";
 
     CalculateDspMeter(&meter, -0.5f);
     EXPECT_EQ(meter.value, 0.5f) << "peak of a negative sample";
@@ -92,20 +92,17 @@ TEST(Primitives, MeterRelease)
     EXPECT_EQ(meter.value, 0.5f * meter.release) << "one silent frame decays once";
     CalculateDspMeter(&meter, 0.25f);
     EXPECT_EQ(meter.value, 0.5f * meter.release * meter.release) << "a smaller sample only decays";
-}
 
-TEST(Primitives, MeterDecaysToExactZero)
-{
-    DspMeter meter{1e-36f, 0.5f};
+    DspMeter tiny{1e-36f, 0.5f};
     for (int i = 0; i < 40; ++i)
     {
-        CalculateDspMeter(&meter, 0.0f);
-        ASSERT_NE(std::fpclassify(meter.value), FP_SUBNORMAL) << "frame " << i;
+        CalculateDspMeter(&tiny, 0.0f);
+        ASSERT_NE(std::fpclassify(tiny.value), FP_SUBNORMAL) << "the decay left a denormal at frame " << i;
     }
-    EXPECT_EQ(meter.value, 0.0f);
+    EXPECT_EQ(tiny.value, 0.0f) << "the decay ends on exact 0";
 }
 
-TEST(Primitives, FilterInitialiseAndBankSwap)
+TEST(Primitives, FilterBanksAndDifferenceEquation)
 {
     SecondOrderFilter f;
     InitialiseFilter(&f);
@@ -127,22 +124,15 @@ TEST(Primitives, FilterInitialiseAndBankSwap)
     EXPECT_EQ(f.coeffs, f.banks[0]);
     EXPECT_EQ(f.banks[1][0], 0.5f);
     EXPECT_EQ(f.x1, 0.75f) << "a coefficient change keeps the state";
-}
 
-TEST(Primitives, FilterDifferenceEquation)
-{
-    SecondOrderFilter f;
-    InitialiseFilter(&f);
-    const float k[5] = {0.5f, 0.25f, 0.125f, 0.5f, -0.25f};
-    FilterSetNewCoeffs(&f, k);
     // Impulse response of y = .5x + .25x1 + .125x2 + .5y1 - .25y2, exact in binary.
+    SecondOrderFilter g;
+    InitialiseFilter(&g);
+    const float k[5] = {0.5f, 0.25f, 0.125f, 0.5f, -0.25f};
+    FilterSetNewCoeffs(&g, k);
     const float expected[] = {0.5f, 0.5f, 0.25f, 0.0f, -0.0625f, -0.03125f};
-    float x = 1.0f;
-    for (float e : expected)
-    {
-        EXPECT_EQ(FilterSecondOrder(&f, x), e);
-        x = 0.0f;
-    }
+    for (int n = 0; n < 6; ++n)
+        EXPECT_EQ(FilterSecondOrder(&g, n == 0 ? 1.0f : 0.0f), expected[n]) << "impulse response at " << n;
 }
 
 TEST(Primitives, ButterworthCoefficients)
