@@ -165,8 +165,10 @@ void JuceVSTWrapper::close()
 
 void JuceVSTWrapper::adoptMessageThreadIfFree()
 {
-    auto* mm = juce::MessageManager::getInstanceWithoutCreating();
-    if (mm == nullptr || mm->isThisTheMessageThread())
+    // Made here if no entry point made it (the lock below would wait for a
+    // message thread that does not exist).
+    auto* mm = juce::MessageManager::getInstance();
+    if (mm->isThisTheMessageThread())
         return;
 
     // While any editor lives, its windows belong to the thread that made
