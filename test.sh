@@ -2,34 +2,94 @@
 # Installs what is missing, builds what the tests need and runs every test:
 # the Release tree, then the AddressSanitizer/UndefinedBehaviorSanitizer tree,
 # then a bounded run of the state fuzzer.
+#
+# A test that did not run is counted as skipped, not passed, and named in the
+# summary. Under CI (CI=true) a skip fails the run unless the test is on
+# allowed_skips: tools/install-deps.sh --tests installs everything the tests
+# need, so a skip there means a missing install step or a broken check.
 set -uo pipefail
 cd "$(dirname "$0")"
 
+# Skips CI accepts, one "test name|why it cannot run on a Linux CI machine"
+# each. A skip that a Debian package cures belongs in tools/install-deps.sh.
+allowed_skips=(
+)
+
 tools/install-deps.sh --tests || exit 1
+
+ci=0
+[ "${CI:-}" = true ] && ci=1
 
 jobs=$(nproc)
 status=0
 passed=0
 failed=0
+skipped=0
+failed_names=()
+skipped_names=()
+
+fail() {
+    failed=$((failed + 1))
+    failed_names+=("$1")
+    status=1
+}
+
+# A test that did not run ($1: where, $2: its name): skipped, or under CI a
+# failure unless it is on allowed_skips.
+note_skip() {
+    local entry
+    for entry in ${allowed_skips[@]+"${allowed_skips[@]}"}; do
+        if [ "${entry%%|*}" = "$2" ]; then
+            skipped=$((skipped + 1))
+            skipped_names+=("$1: $2 (allowed: ${entry#*|})")
+            return
+        fi
+    done
+    if [ "$ci" = 1 ]; then
+        fail "$1: $2 (skipped, which CI does not allow)"
+    else
+        skipped=$((skipped + 1))
+        skipped_names+=("$1: $2")
+    fi
+}
+
+# The names in one of ctest's closing lists ("The following tests did not
+# run:", "... FAILED:"), one per line with their status in brackets.
+ctest_list() {
+    awk -v head="$2" '
+        $0 == head { on = 1; next }
+        on && !/^[[:space:]]+[0-9]+ - / { on = 0 }
+        on { sub(/^[[:space:]]+[0-9]+ - /, ""); print }' "$1"
+}
 
 # Runs ctest on one tree under Xvfb (GUI tests need a display) and adds its
-# counts to the totals.
+# counts to the totals ($1: label, $2: build tree).
 run_ctest() {
-    local log
+    local log rc line total nfail nskip=0 name
     log=$(mktemp)
     xvfb-run -a -s "-screen 0 1280x1024x24" \
-        ctest --test-dir "$1" --output-on-failure -j "$jobs" --timeout 600 2>&1 | tee "$log"
-    local rc=${PIPESTATUS[0]}
-    local line
+        ctest --test-dir "$2" --output-on-failure --no-tests=error -j "$jobs" --timeout 600 2>&1 | tee "$log"
+    rc=${PIPESTATUS[0]}
+    # ctest counts skipped tests in its total (not disabled ones), and failed
+    # tests both in the total and in its failed count.
+    while IFS= read -r line; do
+        name=${line% (*}
+        case "$line" in
+            *"(Skipped)") nskip=$((nskip + 1)); note_skip "$1" "$name" ;;
+            *"(Disabled)") note_skip "$1" "$name" ;;
+        esac
+    done < <(ctest_list "$log" "The following tests did not run:")
+    while IFS= read -r line; do
+        failed_names+=("$1: $line")
+    done < <(ctest_list "$log" "The following tests FAILED:")
     line=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1)
     if [ -n "$line" ]; then
-        local total nfail
         nfail=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$line")
         total=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$line")
-        passed=$((passed + total - nfail))
+        passed=$((passed + total - nfail - nskip))
         failed=$((failed + nfail))
     elif [ "$rc" -ne 0 ]; then
-        failed=$((failed + 1))
+        fail "$1: ctest ended with status $rc"
     fi
     rm -f "$log"
     [ "$rc" -eq 0 ] || status=1
@@ -41,25 +101,36 @@ build_tree() {
 
 echo "== Release build and tests"
 if build_tree build -DCMAKE_BUILD_TYPE=Release; then
-    run_ctest build
+    run_ctest Release build
 else
-    echo "Release build FAILED"; status=1; failed=$((failed + 1))
+    echo "Release build FAILED"; fail "Release: build"
 fi
 
 echo "== Sanitizer build and tests"
 export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 if build_tree build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_SANITIZE=ON; then
-    run_ctest build-asan
+    run_ctest Sanitizer build-asan
 else
-    echo "Sanitizer build FAILED"; status=1; failed=$((failed + 1))
+    echo "Sanitizer build FAILED"; fail "Sanitizer: build"
 fi
 
 echo "== State fuzzer (bounded)"
-if [ -x tests/fuzz/run.sh ]; then
-    if tests/fuzz/run.sh; then passed=$((passed + 1)); else status=1; failed=$((failed + 1)); fi
-fi
+tests/fuzz/run.sh
+case $? in
+    0) passed=$((passed + 1)) ;;
+    77) note_skip Fuzzer state_fuzzer ;;
+    *) fail "Fuzzer: state_fuzzer" ;;
+esac
 
 echo
-echo "all: $passed passed, $failed failed"
+if [ ${#skipped_names[@]} -gt 0 ]; then
+    echo "skipped:"
+    printf '  %s\n' "${skipped_names[@]}"
+fi
+if [ ${#failed_names[@]} -gt 0 ]; then
+    echo "failed:"
+    printf '  %s\n' "${failed_names[@]}"
+fi
+echo "all: $passed passed, $failed failed, $skipped skipped"
 exit $status

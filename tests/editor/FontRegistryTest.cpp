@@ -248,7 +248,7 @@ TEST_F (FontRegistryTest, KerningPairsComeFromTheFace)
     EXPECT_FALSE (FT_HAS_KERNING (roboto.face)) << "the embedded face gained a kerning table: extend this test to it";
     const juce::File kernedFile ("/usr/share/fonts/truetype/dejavu/DejaVuSans-ExtraLight.ttf");
     if (! kernedFile.existsAsFile())
-        GTEST_SKIP() << "no face with a kerning table installed (fonts-dejavu-core)";
+        GTEST_SKIP() << "no face with a kerning table installed (fonts-dejavu-extra)";
     juce::MemoryBlock data;
     ASSERT_TRUE (kernedFile.loadFileAsData (data));
     FT_Library library;

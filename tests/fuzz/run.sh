@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer target for the state loader with clang (ASan, UBSan) and
-# runs it for a bounded time from a corpus of saved states. Skipped when clang
-# is not installed.
+# runs it for a bounded time from a corpus of saved states. Exits 77 (skipped)
+# when clang is not installed.
 #
 #   QV_FUZZ_SECONDS  run time in seconds (default 60)
 #   QV_FUZZ_BUILD    build folder (default build-fuzz at the top of the tree)
@@ -11,8 +11,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 
 if ! command -v clang++ >/dev/null 2>&1 || ! command -v clang >/dev/null 2>&1; then
-    echo "clang not found: state fuzzer skipped"
-    exit 0
+    echo "SKIP: clang not installed"
+    exit 77
 fi
 
 build=${QV_FUZZ_BUILD:-$root/build-fuzz}
