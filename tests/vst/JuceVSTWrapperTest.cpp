@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -60,6 +61,145 @@ protected:
     JuceVSTWrapper* wrapper = nullptr;
 };
 } // namespace
+
+namespace
+{
+// Texts longer than every limit of the record the host reads; "\xc3\xa9" is
+// e acute and "\xe2\x82\xac" the euro sign, so a cut can fall inside a character.
+const char* const kLongAscii = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+std::string repeated(const char* piece, int times)
+{
+    std::string s;
+    for (int i = 0; i < times; ++i)
+        s += piece;
+    return s;
+}
+
+// A processor whose every text is one of the long texts above: index 0 and
+// channel 0 answer ASCII, index 1 two-byte characters, index 2 three-byte ones.
+class LongTextProcessor : public juce::AudioProcessor
+{
+public:
+    static juce::String text(int i)
+    {
+        static const std::string twoByteChars = repeated("\xc3\xa9", 40);      // 80 bytes
+        static const std::string threeByteChars = repeated("\xe2\x82\xac", 30); // 90 bytes
+        return juce::String::fromUTF8(i == 1 ? twoByteChars.c_str() : i == 2 ? threeByteChars.c_str() : kLongAscii);
+    }
+
+    juce::String getName() const override { return text(0); }
+    void prepareToPlay(double, int) override {}
+    void releaseResources() override {}
+    void processBlock(juce::AudioSampleBuffer&, juce::MidiBuffer&) override {}
+    juce::String getInputChannelName(int i) const override { return text(i); }
+    juce::String getOutputChannelName(int i) const override { return text(i); }
+    bool isInputChannelStereoPair(int) const override { return false; }
+    bool isOutputChannelStereoPair(int) const override { return false; }
+    bool silenceInProducesSilenceOut() const override { return false; }
+    double getTailLengthSeconds() const override { return 0.0; }
+    bool acceptsMidi() const override { return false; }
+    bool producesMidi() const override { return false; }
+    juce::AudioProcessorEditor* createEditor() override { return nullptr; }
+    bool hasEditor() const override { return false; }
+    using juce::AudioProcessor::getParameterName;
+    using juce::AudioProcessor::getParameterText;
+    int getNumParameters() override { return 3; }
+    juce::String getParameterName(int i) override { return text(i); }
+    float getParameter(int) override { return 0.0f; }
+    juce::String getParameterText(int i) override { return text(i); }
+    void setParameter(int, float) override {}
+    int getNumPrograms() override { return 3; }
+    int getCurrentProgram() override { return current; }
+    void setCurrentProgram(int i) override { current = i; }
+    juce::String getProgramName(int i) override { return text(i); }
+    void changeProgramName(int, const juce::String&) override {}
+    void getStateInformation(juce::MemoryBlock&) override {}
+    void setStateInformation(const void*, int) override {}
+
+    int current = 0;
+};
+} // namespace
+
+// Each text reaches the host as UTF-8 in at most its byte limit, the zero
+// included, cut before a character that would not fit whole; not one byte
+// past the zero is written.
+TEST(WrapperTextLimitTest, EveryTextStopsAtItsByteLimit)
+{
+    auto* wrapper = new JuceVSTWrapper(fakeHost, new LongTextProcessor());
+    auto dispatch = [wrapper](int32_t opcode, int32_t index, intptr_t value, void* ptr) {
+        return AudioEffect::dispatchEffectClass(wrapper->getAeffect(), opcode, index, value, ptr, 0.0f);
+    };
+
+    enum Field { plainText, pinLabel, pinShortLabel };
+    const struct
+    {
+        const char* what;
+        int32_t opcode;
+        int32_t index;   // also the program for the program-name opcodes
+        size_t limit;    // bytes, the zero included
+        Field field;
+    } rows[] = {
+        { "parameter name, ASCII", EffectOpcode::getParameterName, 0, 16, plainText },
+        { "parameter name, 2-byte characters", EffectOpcode::getParameterName, 1, 16, plainText },
+        { "parameter name, 3-byte characters", EffectOpcode::getParameterName, 2, 16, plainText },
+        { "parameter text, ASCII", EffectOpcode::getParameterDisplay, 0, 24, plainText },
+        { "parameter text, 2-byte characters", EffectOpcode::getParameterDisplay, 1, 24, plainText },
+        { "parameter text, 3-byte characters", EffectOpcode::getParameterDisplay, 2, 24, plainText },
+        { "program name, ASCII", EffectOpcode::getProgramName, 0, 24, plainText },
+        { "program name, 3-byte characters", EffectOpcode::getProgramName, 2, 24, plainText },
+        { "indexed program name, ASCII", EffectOpcode::getProgramNameIndexed, 0, 24, plainText },
+        { "indexed program name, 2-byte characters", EffectOpcode::getProgramNameIndexed, 1, 24, plainText },
+        { "input pin label, ASCII", EffectOpcode::getInputProperties, 0, 63, pinLabel },
+        { "output pin label, 2-byte characters", EffectOpcode::getOutputProperties, 1, 63, pinLabel },
+        { "input pin short label, ASCII", EffectOpcode::getInputProperties, 0, 7, pinShortLabel },
+        { "output pin short label, 3-byte characters", EffectOpcode::getOutputProperties, 2, 7, pinShortLabel },
+    };
+
+    for (const auto& row : rows)
+    {
+        // The longest run of whole characters that fits before the zero.
+        const std::string full = LongTextProcessor::text(row.index).toStdString();
+        size_t cut = 0;
+        while (cut < full.size())
+        {
+            const auto lead = (unsigned char) full[cut];
+            const size_t width = lead < 0x80 ? 1 : lead < 0xe0 ? 2 : lead < 0xf0 ? 3 : 4;
+            if (cut + width > row.limit - 1)
+                break;
+            cut += width;
+        }
+        ASSERT_GT(full.size(), row.limit) << row.what << ": the text must be longer than the limit";
+
+        std::vector<char> bytes(256, 'X');
+        char* text = bytes.data();
+        VstPinProperties pin;
+        if (row.field == plainText)
+        {
+            if (row.opcode == EffectOpcode::getProgramNameIndexed)
+                dispatch(row.opcode, row.index, 0, text);
+            else
+            {
+                dispatch(EffectOpcode::setProgram, 0, row.index, nullptr);
+                dispatch(row.opcode, row.index, 0, text);
+            }
+        }
+        else
+        {
+            std::memset(&pin, 'X', sizeof(pin));
+            ASSERT_EQ(dispatch(row.opcode, row.index, 0, &pin), 1) << row.what;
+            text = row.field == pinLabel ? pin.label : pin.shortLabel;
+        }
+
+        const size_t room = row.field == pinLabel ? sizeof(pin.label) : row.field == pinShortLabel ? sizeof(pin.shortLabel) : bytes.size();
+        const std::string written(text, std::find(text, text + room, '\0'));
+        EXPECT_EQ(written, full.substr(0, cut)) << row.what << ": limit " << row.limit << " bytes";
+        ASSERT_LT(cut, room) << row.what;
+        for (size_t i = cut + 1; i < std::min(room, row.limit + 8); ++i)
+            EXPECT_EQ(text[i], 'X') << row.what << ": byte " << i << " past the text was written";
+    }
+
+    delete wrapper;
+}
 
 TEST(ChunkAgeTest, ElapsedTimeAcrossTheCounterWrap)
 {
