@@ -355,18 +355,12 @@ TEST(AudioProcessorBase, DefaultAnswersOfTheOptionalVirtuals)
     EXPECT_EQ(p.getParameter(36), 0.5f);
 }
 
-TEST(AudioPlayHead, FrameRateCodes)
-{
-    using P = juce::AudioPlayHead;
-    const struct { P::FrameRateType type; int code; } codes[] = {
-        { P::fps24, 0 }, { P::fps25, 1 }, { P::fps2997, 2 }, { P::fps30, 3 },
-        { P::fps2997drop, 4 }, { P::fps30drop, 5 }, { P::fpsUnknown, 99 },
-    };
-
-    for (auto c : codes)
-        EXPECT_EQ(static_cast<int>(c.type), c.code);
-
-    static_assert(sizeof(P::FrameRateType) == 4, "frame-rate type is a 32-bit field");
-    static_assert(offsetof(P::CurrentPositionInfo, timeSigNumerator) == 8, "numerator follows the tempo");
-    static_assert(offsetof(P::CurrentPositionInfo, timeInSamples) == 16, "position follows the time signature");
-}
+// The position record that every adapter fills: its frame-rate codes and the
+// start of its layout are fixed, as the adapters write them field by field.
+using PlayHead = juce::AudioPlayHead;
+static_assert(PlayHead::fps24 == 0 && PlayHead::fps25 == 1 && PlayHead::fps2997 == 2 && PlayHead::fps30 == 3
+                  && PlayHead::fps2997drop == 4 && PlayHead::fps30drop == 5 && PlayHead::fpsUnknown == 99,
+              "frame-rate codes");
+static_assert(sizeof(PlayHead::FrameRateType) == 4, "frame-rate type is a 32-bit field");
+static_assert(offsetof(PlayHead::CurrentPositionInfo, timeSigNumerator) == 8, "numerator follows the tempo");
+static_assert(offsetof(PlayHead::CurrentPositionInfo, timeInSamples) == 16, "position follows the time signature");

@@ -1,8 +1,8 @@
 // The adapter in-process, for what the record cannot reach: the chunk's
-// release timing, the tables it is built on, and the play head's request.
+// release timing, the channel configurations and arrangement names as the
+// processor receives them, the text limits, and the play head's request.
 #include "ChannelConfigurations.h"
 #include "JuceVSTWrapper.h"
-#include "SpeakerArrangementNames.h"
 #include "VSTMidiEventList.h"
 #include "VstOpcodes.h"
 
@@ -10,7 +10,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -332,19 +334,39 @@ TEST_F(WrapperTest, GesturesBecomeBeginAndEndEdit)
     EXPECT_EQ(sentOpcodes, (std::vector<int32_t> { HostOpcode::beginEdit, HostOpcode::endEdit }));
 }
 
-TEST(ChannelConfigurationTest, ThirteenPairsInStoredOrder)
+// The Audio Unit host is shown the pairs in their stored order.
+constexpr bool configurationsInStoredOrder()
 {
     const int16_t expected[13][2] = { { 2, 2 }, { 2, 4 }, { 2, 6 }, { 2, 7 }, { 2, 8 }, { 4, 2 }, { 6, 2 },
                                       { 7, 2 }, { 8, 2 }, { 4, 4 }, { 6, 6 }, { 7, 7 }, { 8, 8 } };
-    ASSERT_EQ(kNumChannelConfigurations, 13);
     for (int i = 0; i < 13; ++i)
-    {
-        EXPECT_EQ(kChannelConfigurations[i].numIns, expected[i][0]) << "pair " << i;
-        EXPECT_EQ(kChannelConfigurations[i].numOuts, expected[i][1]) << "pair " << i;
-    }
+        if (kChannelConfigurations[i].numIns != expected[i][0] || kChannelConfigurations[i].numOuts != expected[i][1])
+            return false;
+    return kNumChannelConfigurations == 13;
+}
+static_assert(configurationsInStoredOrder(), "the thirteen channel configurations in their stored order");
+
+// Every count pair from 0 to 9 on each side: exactly the thirteen are accepted.
+TEST_F(WrapperTest, OnlyTheThirteenChannelConfigurationsAreAccepted)
+{
+    const std::set<std::pair<int, int>> accepted = { { 2, 2 }, { 2, 4 }, { 2, 6 }, { 2, 7 }, { 2, 8 }, { 4, 2 }, { 6, 2 },
+                                                     { 7, 2 }, { 8, 2 }, { 4, 4 }, { 6, 6 }, { 7, 7 }, { 8, 8 } };
+    for (int ins = -1; ins <= 9; ++ins)
+        for (int outs = -1; outs <= 9; ++outs)
+        {
+            const bool expected = accepted.count({ ins, outs }) != 0;
+            EXPECT_EQ(arrange({ 0, ins }, { 0, outs }), expected) << ins << " in, " << outs << " out";
+            if (expected)
+            {
+                EXPECT_EQ(processor->getNumInputChannels(), ins) << ins << " in, " << outs << " out";
+                EXPECT_EQ(processor->getNumOutputChannels(), outs) << ins << " in, " << outs << " out";
+            }
+        }
 }
 
-TEST(SpeakerArrangementNameTest, NamesByType)
+// The name the processor is given for each arrangement type; rows 17 and 20
+// end in a blank, and types outside 0 to 28 have no name.
+TEST_F(WrapperTest, ArrangementTypesReachTheProcessorByName)
 {
     const struct { int32_t type; const char* name; } cases[] = {
         { 0, "M" }, { 1, "L R" }, { 2, "Ls Rs" }, { 3, "Lc Rc" }, { 4, "Sl Sr" }, { 5, "C Lfe" },
@@ -355,10 +377,15 @@ TEST(SpeakerArrangementNameTest, NamesByType)
         { 21, "L R C Ls Rs Sl Sr" }, { 22, "L R C Lfe Ls Rs Lc Rc" }, { 23, "L R C Lfe Ls Rs Sl Sr" },
         { 24, "L R C Ls Rs Lc Rc Cs" }, { 25, "L R C Ls Rs Cs Sl Sr" }, { 26, "L R C Lfe Ls Rs Lc Rc Cs" },
         { 27, "L R C Lfe Ls Rs Cs Sl Sr" }, { 28, "L R C Lfe Ls Rs Tfl Tfc Tfr Trl Trr Lfe2" },
-        { 29, "" }, { -1, "" }, { -2, "" },
+        { 29, "" }, { -1, "" }, { -2, "" }, { 1000, "" },
     };
     for (const auto& c : cases)
-        EXPECT_STREQ(speakerArrangementName(c.type), c.name) << "type " << c.type;
+    {
+        ASSERT_TRUE(arrange({ c.type, 2 }, { 1, 2 })) << "type " << c.type;
+        EXPECT_EQ(processor->getInputSpeakerArrangement(), c.name) << "input type " << c.type;
+        ASSERT_TRUE(arrange({ 1, 2 }, { c.type, 2 })) << "type " << c.type;
+        EXPECT_EQ(processor->getOutputSpeakerArrangement(), c.name) << "output type " << c.type;
+    }
 }
 
 TEST(VSTMidiEventListTest, FreeEventsEmptiesTheList)
