@@ -3,6 +3,7 @@
 // processor receives them, the text limits, and the play head's request.
 #include "ChannelConfigurations.h"
 #include "JuceVSTWrapper.h"
+#include "NeutralTestProcessor.h"
 #include "VSTMidiEventList.h"
 #include "VstOpcodes.h"
 
@@ -79,7 +80,7 @@ std::string repeated(const char* piece, int times)
 
 // A processor whose every text is one of the long texts above: index 0 and
 // channel 0 answer ASCII, index 1 two-byte characters, index 2 three-byte ones.
-class LongTextProcessor : public juce::AudioProcessor
+class LongTextProcessor : public NeutralTestProcessor
 {
 public:
     static juce::String text(int i)
@@ -89,34 +90,15 @@ public:
         return juce::String::fromUTF8(i == 1 ? twoByteChars.c_str() : i == 2 ? threeByteChars.c_str() : kLongAscii);
     }
 
-    juce::String getName() const override { return text(0); }
-    void prepareToPlay(double, int) override {}
-    void releaseResources() override {}
-    void processBlock(juce::AudioSampleBuffer&, juce::MidiBuffer&) override {}
     juce::String getInputChannelName(int i) const override { return text(i); }
     juce::String getOutputChannelName(int i) const override { return text(i); }
-    bool isInputChannelStereoPair(int) const override { return false; }
-    bool isOutputChannelStereoPair(int) const override { return false; }
-    bool silenceInProducesSilenceOut() const override { return false; }
-    double getTailLengthSeconds() const override { return 0.0; }
-    bool acceptsMidi() const override { return false; }
-    bool producesMidi() const override { return false; }
-    juce::AudioProcessorEditor* createEditor() override { return nullptr; }
-    bool hasEditor() const override { return false; }
-    using juce::AudioProcessor::getParameterName;
-    using juce::AudioProcessor::getParameterText;
     int getNumParameters() override { return 3; }
     juce::String getParameterName(int i) override { return text(i); }
-    float getParameter(int) override { return 0.0f; }
     juce::String getParameterText(int i) override { return text(i); }
-    void setParameter(int, float) override {}
     int getNumPrograms() override { return 3; }
     int getCurrentProgram() override { return current; }
     void setCurrentProgram(int i) override { current = i; }
     juce::String getProgramName(int i) override { return text(i); }
-    void changeProgramName(int, const juce::String&) override {}
-    void getStateInformation(juce::MemoryBlock&) override {}
-    void setStateInformation(const void*, int) override {}
 
     int current = 0;
 };
