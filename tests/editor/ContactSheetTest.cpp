@@ -1,6 +1,7 @@
 // A contact sheet of every shared widget and look-and-feel drawing in each of
-// its states, written as PNGs for a person to look at; and the same widgets
-// in a real window, clicked through the window system (needs a display).
+// its states, written as a PNG for a person to look at (it asserts nothing
+// about the drawing); and the same widgets in a real window, clicked through
+// the window system (needs a display).
 #include <gtest/gtest.h>
 
 #include "BargraphComponent.h"
@@ -331,7 +332,10 @@ protected:
 };
 } // namespace
 
-TEST_F (ContactSheetTest, WritesEveryWidgetInEveryState)
+// A picture for people to look at, not a check of the drawing: the pixel
+// checks of LookAndFeelDrawingTest and WidgetsTest carry the assertions. This
+// only makes sure the sheet is written and reads back.
+TEST_F (ContactSheetTest, WritesAPictureForPeopleToLookAt)
 {
     ContactSheet sheet;
     sheet.setLookAndFeel (&lnf);
@@ -344,10 +348,6 @@ TEST_F (ContactSheetTest, WritesEveryWidgetInEveryState)
     const auto reloaded = juce::ImageFileFormat::loadFrom (file);
     ASSERT_TRUE (reloaded.isValid()) << "the PNG does not read back";
     EXPECT_EQ (reloaded.getBounds(), image.getBounds());
-    EXPECT_EQ (reloaded.getPixelAt (1, 1).getARGB(), editorBackground.getARGB());
-
-    // The plates darken the ground: the sheet is not one flat colour.
-    EXPECT_GT (qvtest::CountPixels (image, [] (juce::Colour p) { return p.getBrightness() < 0.4f; }), 10000);
     sheet.editing->hideEditor (true);
     sheet.setLookAndFeel (nullptr);
 }

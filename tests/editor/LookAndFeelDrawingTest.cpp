@@ -304,3 +304,249 @@ TEST_F (DrawingTest, SliderTextBoxStyleAndReadOnlyHosts)
         slider.setLookAndFeel (nullptr);
     }
 }
+
+//==============================================================================
+// The overrides that no editor component reaches, drawn on their own.
+
+TEST_F (DrawingTest, ProgressBarOnThePanelBackground)
+{
+    double progress = 0.4;
+    juce::ProgressBar bar (progress);
+    const auto image = qvtest::RenderWith (100, 16, [&] (juce::Graphics& g) {
+        lnf.drawProgressBar (g, bar, 100, 16, 0.4, {});
+    }, none);
+    qvtest::SavePng (image, "progress-bar");
+
+    // Col_BackgroundColour, ARGB 0xFF28313B, wherever the progress is not drawn.
+    for (auto p : { juce::Point<int> (99, 0), juce::Point<int> (99, 15), juce::Point<int> (80, 8), juce::Point<int> (60, 2) })
+        EXPECT_EQ (qvtest::PixelAt (image, p.x, p.y).getARGB(), 0xFF28313Bu)
+            << "background at " << p.toString() << ": " << qvtest::Describe (qvtest::PixelAt (image, p.x, p.y));
+
+    // The progress, 0.4 of the inner width, in the bar's colour 0xFFAAAAEE: bluish.
+    const auto lit = qvtest::BoundsOfPixels (image, [] (juce::Colour p) { return p.getBlue() > p.getRed() + 20; });
+    EXPECT_LE (lit.getX(), 2) << lit.toString();
+    EXPECT_NEAR (lit.getRight(), 1 + 0.4 * 98, 2.0) << "progress of 0.4 ends at " << lit.toString();
+    const auto inside = qvtest::PixelAt (image, 20, 8);
+    EXPECT_GT (inside.getBlue(), 0xAA) << qvtest::Describe (inside);
+}
+
+TEST_F (DrawingTest, ToggleButtonLampIsLitGreenOnlyWhenOn)
+{
+    auto isLamp = [] (juce::Colour p) { return p.getARGB() == 0xFF42FF00u; };
+    auto isRed = [] (juce::Colour p) { return p.getARGB() == 0xFFFF0000u; };
+    auto isText = [] (juce::Colour p) { return p.getAlpha() > 200 && p.getRed() > 200 && p.getGreen() > 200 && p.getBlue() > 200; };
+
+    const struct { const char* name; bool on; int minLamp, maxLamp; bool red; } cases[] = {
+        { "toggle", true, 16, 1000, false },
+        { "toggle", false, 0, 0, false },
+        { "ALERT", true, 0, 0, true },
+    };
+    for (const auto& c : cases)
+    {
+        juce::ToggleButton button (c.name);
+        button.setButtonText (c.name);
+        button.setSize (90, 20);
+        button.setToggleState (c.on, juce::dontSendNotification);
+        const auto image = qvtest::RenderWith (90, 20, [&] (juce::Graphics& g) { lnf.drawToggleButton (g, button, false, false); }, none);
+        const juce::String what = juce::String (c.name) + (c.on ? " on" : " off");
+        qvtest::SavePng (image, "toggle-" + what.replace (" ", "-"));
+
+        const int lamp = qvtest::CountPixels (image, isLamp);
+        EXPECT_GE (lamp, c.minLamp) << what << ": lit pixels of ARGB 0xFF42FF00";
+        EXPECT_LE (lamp, c.maxLamp) << what << ": lit pixels of ARGB 0xFF42FF00";
+        EXPECT_EQ (qvtest::CountPixels (image, isRed) > 0, c.red) << what << ": red frame of the warning style";
+        EXPECT_GT (qvtest::CountPixels (image, { 20, 0, 70, 20 }, isText), 10) << what << ": the text in ToggleButton::textColourId, white";
+    }
+}
+
+TEST_F (DrawingTest, TableHeaderBackgroundAndColumn)
+{
+    juce::TableHeaderComponent header;
+    header.setSize (200, 60);
+
+    const auto background = qvtest::RenderWith (200, 60, [&] (juce::Graphics& g) { lnf.drawTableHeaderBackground (g, header); }, none);
+    EXPECT_EQ (qvtest::CountPixels (background, [] (juce::Colour p) { return p.getARGB() != 0xFF4A5564u; }), 0)
+        << "the header is filled with ARGB 0xFF4A5564, found " << qvtest::Describe (qvtest::PixelAt (background, 0, 0));
+
+    // A column 60 high: its name in a font of half that height, in ARGB 0x99000000.
+    auto column = [&] (int flags) {
+        return qvtest::RenderWith (200, 60, [&] (juce::Graphics& g) {
+            lnf.drawTableHeaderColumn (g, header, "HH", 1, 200, 60, false, false, flags);
+        }, none);
+    };
+    const auto sorted = column (juce::TableHeaderComponent::sortedForwards);
+    const auto unsorted = column (0);
+    qvtest::SavePng (sorted, "table-header-column");
+
+    int maxAlpha = 0;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 200; ++x)
+        {
+            const auto p = sorted.getPixelAt (x, y);
+            maxAlpha = juce::jmax (maxAlpha, (int) p.getAlpha());
+            if (p.getAlpha() > 0)
+                ASSERT_EQ (p.getRed() + p.getGreen() + p.getBlue(), 0) << "column ink is black, at " << x << "," << y;
+        }
+    EXPECT_NEAR (maxAlpha, 0x99, 1) << "column ink alpha";
+
+    // The ink height of an "H" of a 30 pixel font: its outline's height.
+    juce::GlyphArrangement reference;
+    reference.addLineOfText (QVLookAndFeel::GetUIFont (30.0f, juce::Font::bold), "H", 0.0f, 0.0f);
+    juce::Path outline;
+    reference.createPath (outline);
+    const float capHeight = outline.getBounds().getHeight();
+    const auto text = qvtest::BoundsOfPixels (unsorted, [] (juce::Colour p) { return p.getAlpha() > 0; });
+    EXPECT_NEAR ((float) text.getHeight(), capHeight, 1.5f) << "name drawn at 0.5 of the column height: ink " << text.toString();
+    EXPECT_LT (text.getX(), 10) << "name on the left, " << text.toString();
+
+    // The sort triangle sits at the right end, only when the column is sorted.
+    const juce::Rectangle<int> right (150, 0, 50, 60);
+    auto inked = [] (juce::Colour p) { return p.getAlpha() > 0; };
+    EXPECT_GT (qvtest::CountPixels (sorted, right, inked), 20) << "sort triangle";
+    EXPECT_EQ (qvtest::CountPixels (unsorted, right, inked), 0) << "no triangle on an unsorted column";
+}
+
+TEST_F (DrawingTest, TitleBarInTheWindowColourWithContrastingTitle)
+{
+    const struct { juce::uint32 background, title; } cases[] = { { 0xFF28313B, 0xFFFFFFFF }, { 0xFFEEEEEE, 0xFF000000 } };
+    for (const auto& c : cases)
+    {
+        juce::DocumentWindow window ("Quorvane2", juce::Colour (c.background), 0, false);
+        const auto image = qvtest::RenderWith (200, 24, [&] (juce::Graphics& g) {
+            lnf.drawDocumentWindowTitleBar (window, g, 200, 24, 0, 200, nullptr, true);
+        }, none);
+        qvtest::SavePng (image, "title-bar-" + juce::String::toHexString ((int) c.background));
+
+        EXPECT_EQ (qvtest::PixelAt (image, 199, 0).getARGB(), c.background) << "title bar background";
+        EXPECT_EQ (qvtest::PixelAt (image, 199, 23).getARGB(), c.background) << "title bar background";
+
+        // The pixel furthest from the background is the title's colour.
+        juce::Colour furthest (c.background);
+        int distance = 0;
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 200; ++x)
+            {
+                const auto p = image.getPixelAt (x, y);
+                const int d = std::abs ((int) p.getRed() - (int) juce::Colour (c.background).getRed());
+                if (d > distance)
+                {
+                    distance = d;
+                    furthest = p;
+                }
+            }
+        EXPECT_TRUE (qvtest::Near (furthest, juce::Colour (c.title), 3))
+            << "title in the contrasting colour, found " << qvtest::Describe (furthest);
+        EXPECT_LT (qvtest::BoundsOfPixels (image, [&] (juce::Colour p) { return p.getARGB() != c.background; }).getX(), 10)
+            << "title on the left";
+    }
+}
+
+TEST_F (DrawingTest, ScrollbarButtonOnDarkGrey)
+{
+    juce::ScrollBar bar (true);
+    for (int direction = 0; direction < 4; ++direction)
+    {
+        const auto image = qvtest::RenderWith (14, 14, [&] (juce::Graphics& g) {
+            lnf.drawScrollbarButton (g, bar, 14, 14, direction, true, false, false);
+        }, none);
+        for (auto p : { juce::Point<int> (0, 0), juce::Point<int> (13, 0), juce::Point<int> (0, 13), juce::Point<int> (13, 13) })
+            EXPECT_EQ (qvtest::PixelAt (image, p.x, p.y).getARGB(), juce::Colour (40, 40, 40).getARGB())
+                << "direction " << direction << ", corner " << p.toString();
+        // The arrow in ScrollBar::thumbColourId, white, over the middle.
+        EXPECT_GT (qvtest::PixelAt (image, 7, 7).getBrightness(), 0.8f) << "direction " << direction << ": no arrow";
+    }
+}
+
+TEST_F (DrawingTest, ButtonBackgroundFillsTheBoundsRounded)
+{
+    juce::TextButton button ("b");
+    button.setSize (40, 20);
+    const juce::Colour colour (0xFF336699);
+    const auto image = qvtest::RenderWith (40, 20, [&] (juce::Graphics& g) {
+        lnf.drawButtonBackground (g, button, colour, false, false);
+    }, none);
+    EXPECT_EQ (qvtest::PixelAt (image, 20, 10).getARGB(), colour.getARGB()) << "fill in the middle";
+    for (auto p : { juce::Point<int> (20, 0), juce::Point<int> (20, 19), juce::Point<int> (0, 10), juce::Point<int> (39, 10) })
+        EXPECT_TRUE (qvtest::Near (qvtest::PixelAt (image, p.x, p.y), colour, 3))
+            << "fill reaches the edge at " << p.toString() << ": " << qvtest::Describe (qvtest::PixelAt (image, p.x, p.y));
+    for (auto p : { juce::Point<int> (0, 0), juce::Point<int> (39, 19) })
+    {
+        EXPECT_LT (qvtest::PixelAt (image, p.x, p.y).getAlpha(), 200) << "corner " << p.toString() << " not rounded";
+        EXPECT_GT (qvtest::PixelAt (image, p.x, p.y).getAlpha(), 0) << "corner " << p.toString() << " rounded by more than 2";
+    }
+}
+
+// The thumb: r = the base's thumb radius (the smallest of 7, half the height
+// and half the width, plus 2) minus 6, a circle of diameter 2r + 4 around the
+// thumb position, under a 1 pixel outline half covering the pixels on its edge.
+TEST_F (DrawingTest, SliderThumbDiameterFollowsTheThumbRadius)
+{
+    const struct { int width, height; juce::Slider::SliderStyle style; int diameter; } cases[] = {
+        { 100, 30, juce::Slider::LinearHorizontal, 10 },   // radius 9, r 3
+        { 100, 10, juce::Slider::LinearHorizontal, 6 },    // radius 7, r 1
+        { 12, 100, juce::Slider::LinearVertical, 8 },      // radius 8, r 2
+        { 24, 100, juce::Slider::LinearVertical, 10 },     // radius 9, r 3
+    };
+    for (const auto& c : cases)
+    {
+        juce::Slider slider (c.style, juce::Slider::NoTextBox);
+        slider.setSize (c.width, c.height);
+        const bool vertical = c.style == juce::Slider::LinearVertical;
+        const int cx = vertical ? c.width / 2 : 50, cy = vertical ? 50 : c.height / 2;
+        const auto image = qvtest::RenderWith (c.width, c.height, [&] (juce::Graphics& g) {
+            lnf.drawLinearSliderThumb (g, 0, 0, c.width, c.height, 50.0f, 0.0f, 100.0f, c.style, slider);
+        }, none);
+        const juce::String what = juce::String (c.width) + "x" + juce::String (c.height);
+        qvtest::SavePng (image, "slider-thumb-" + what);
+
+        int across = 0, down = 0;
+        for (int x = 0; x < c.width; ++x)
+            across += image.getPixelAt (x, cy).getAlpha() >= 128 ? 1 : 0;
+        for (int y = 0; y < c.height; ++y)
+            down += image.getPixelAt (cx, y).getAlpha() >= 128 ? 1 : 0;
+        EXPECT_EQ (across, c.diameter) << what << ": thumb width";
+        EXPECT_EQ (down, c.diameter) << what << ": thumb height";
+
+        // White at the centre, from the gradient; darker toward the rim.
+        const auto centre = qvtest::PixelAt (image, cx, cy);
+        EXPECT_GT (centre.getBrightness(), 0.8f) << what << ": centre " << qvtest::Describe (centre);
+        const auto rim = qvtest::PixelAt (image, cx + c.diameter / 2 - 1, cy);
+        EXPECT_LT (rim.getBrightness(), centre.getBrightness()) << what << ": rim " << qvtest::Describe (rim);
+    }
+}
+
+// The pan arc: radius min(width / 2, height) - 2 around (centre x, y + that
+// radius), from 1.6 pi to 2.4 pi clockwise from 12 o'clock, with a marker in
+// the track colour at the thumb's proportion of the arc.
+TEST_F (DrawingTest, PanArcSpansItsAngleWithAMarker)
+{
+    constexpr float pi = juce::MathConstants<float>::pi;
+    juce::Slider slider;
+    slider.setColour (juce::Slider::trackColourId, juce::Colours::white);
+    const juce::Point<float> centre (40.0f, 40.0f);
+    constexpr float radius = 38.0f;
+    auto pixelOnArc = [&] (const juce::Image& image, float angle) {
+        const auto p = centre.getPointOnCircumference (radius, angle);
+        return qvtest::PixelAt (image, juce::roundToInt (p.x), juce::roundToInt (p.y));
+    };
+    auto isGroove = [] (juce::Colour p) { return p.getAlpha() > 200 && p.getRed() < 60 && p.getRed() == p.getBlue(); };
+    auto isMarker = [] (juce::Colour p) { return p.getAlpha() > 200 && p.getRed() > 200 && p.getBlue() > 200; };
+
+    const struct { float sliderPos, markerAngle; } cases[] = { { 40.0f, 2.0f * pi }, { 0.0f, 1.6f * pi }, { 80.0f, 2.4f * pi }, { 20.0f, 1.8f * pi } };
+    for (const auto& c : cases)
+    {
+        const auto image = qvtest::RenderWith (80, 40, [&] (juce::Graphics& g) {
+            lnf.drawPanSliderBackground (g, 0, 0, 80, 40, c.sliderPos, 0.0f, 80.0f, juce::Slider::LinearHorizontal, slider);
+        }, none);
+        qvtest::SavePng (image, "pan-arc-" + juce::String (c.sliderPos));
+
+        EXPECT_TRUE (isMarker (pixelOnArc (image, c.markerAngle)))
+            << "marker at " << c.markerAngle / pi << " pi for position " << c.sliderPos << ": " << qvtest::Describe (pixelOnArc (image, c.markerAngle));
+        for (float angle : { 1.62f, 1.7f, 1.9f, 2.1f, 2.3f, 2.38f })
+            if (std::abs (angle * pi - c.markerAngle) > 0.2f)
+                EXPECT_TRUE (isGroove (pixelOnArc (image, angle * pi)))
+                    << "arc at " << angle << " pi, position " << c.sliderPos << ": " << qvtest::Describe (pixelOnArc (image, angle * pi));
+        for (float angle : { 1.5f, 2.5f })
+            EXPECT_EQ (pixelOnArc (image, angle * pi).getAlpha(), 0) << "the arc stops short of " << angle << " pi";
+    }
+}

@@ -2,7 +2,6 @@
 #include "ComponentSnapshot.h"
 #include "EditorTestFixture.h"
 
-#include <map>
 #include <memory>
 
 namespace
@@ -91,13 +90,57 @@ TEST_F (LookAndFeelTest, ColourTableLaterPairsWin)
     for (const auto& c : cases)
         EXPECT_EQ (lnf.findColour (c.id).getARGB(), c.argb) << c.what;
 
-    // Every id of the table ends on the last colour given for it.
-    std::map<juce::uint32, juce::uint32> last;
-    for (const auto& pair : QVLookAndFeel::colourTable)
-        last[pair.id] = pair.argb;
-    EXPECT_EQ (last.size(), 85u) << "two ids occur twice in the table";
-    for (const auto& [id, argb] : last)
-        EXPECT_EQ (lnf.findColour ((int) id).getARGB(), argb) << "colour id 0x" << std::hex << id;
+    // The 87 pairs in the order they are applied; ids 0x1000280 and 0x1000281
+    // occur twice, and their later colours win.
+    struct Pair { juce::uint32 id, argb; };
+    const Pair pairs[] = {
+        { 0x1000100, 0xFFDDDDDDu }, { 0x1000101, 0xFF4444FFu }, { 0x1000103, 0xFF000000u },
+        { 0x1000102, 0xFF000000u }, { 0x1006501, 0xFFFFFFFFu }, { 0x1000200, 0xFFFFFFFFu },
+        { 0x1000201, 0xFF00FF00u }, { 0x1000202, 0x33000000u }, { 0x1000203, 0xFFFFFFFFu },
+        { 0x1000205, 0x00000000u }, { 0x1000206, 0xFFDDDDDDu }, { 0x1000207, 0x00000000u },
+        { 0x1000204, 0xFFFFFFFFu }, { 0x1000280, 0x00000000u }, { 0x1000281, 0xFF000000u },
+        { 0x1000282, 0x00000000u }, { 0x1000300, 0x00000000u }, { 0x1000400, 0xFFFFFFFFu },
+        { 0x1000501, 0x4C000000u }, { 0x1000500, 0x00000000u }, { 0x1000502, 0x80FF0000u },
+        { 0x1000700, 0xFFFFFFFFu }, { 0x1000600, 0xFF000000u }, { 0x1000601, 0xFF000000u },
+        { 0x1000800, 0xFFFFFFFFu }, { 0x1000900, 0x991111AAu }, { 0x1000A00, 0xFFDDDDDDu },
+        { 0x1000B00, 0x55000000u }, { 0x1000E00, 0xFFDDDDDDu }, { 0x1002800, 0xFFFFFFFFu },
+        { 0x1002810, 0xB2808080u }, { 0x1002820, 0xFF000000u }, { 0x1001200, 0xFFAAAAAAu },
+        { 0x1001300, 0xFF000000u }, { 0x1001310, 0xFFFFFFFFu }, { 0x1001311, 0xDDFFFFFFu },
+        { 0x1001312, 0x66000000u }, { 0x1001400, 0xFFEDEDEDu }, { 0x1001500, 0xFF222222u },
+        { 0x1001600, 0x33000000u }, { 0x1001700, 0xFF000000u }, { 0x1000280, 0x55000000u },
+        { 0x1000281, 0xFFEDEDEDu }, { 0x1005700, 0xFF777777u }, { 0x1001800, 0xFFEDEDEDu },
+        { 0x1001810, 0xFF000000u }, { 0x1001820, 0xFF666666u }, { 0x1001900, 0xFFEEEEEEu },
+        { 0x1001A00, 0xFFAAAAEEu }, { 0x1001B00, 0xFFEEEEBBu }, { 0x1001C00, 0xFF000000u },
+        { 0x1001C10, 0x4C000000u }, { 0x1005800, 0x00000000u }, { 0x1005801, 0xFF777777u },
+        { 0x1005812, 0x80000000u }, { 0x1005814, 0x90000000u }, { 0x1003200, 0xFFF6F8F9u },
+        { 0x1003210, 0x4C000000u }, { 0x1003220, 0x4C0000FFu }, { 0x1003230, 0x800000FFu },
+        { 0x1003240, 0xFF000000u }, { 0x1003250, 0xFFFF0000u }, { 0x1001F00, 0xCC1111EEu },
+        { 0x1005400, 0x66000000u }, { 0x1005410, 0xFF000000u }, { 0x1000540, 0x33000000u },
+        { 0x1000541, 0xFF000000u }, { 0x1000440, 0x66DDDDDDu }, { 0x1000441, 0x99111111u },
+        { 0x1005000, 0xFFFFFFFFu }, { 0x1005001, 0xFF000000u }, { 0x1005002, 0x66000000u },
+        { 0x1005003, 0x80FFFF00u }, { 0x1005004, 0xFFB6B600u }, { 0x1005005, 0xFF000000u },
+        { 0x1005006, 0xFFD3D3D3u }, { 0x1005007, 0xFF000000u }, { 0x1004500, 0xFFFFFFFFu },
+        { 0x1004502, 0x33000000u }, { 0x1004503, 0xFF000000u }, { 0x1007000, 0xFFE5E5E5u },
+        { 0x1007001, 0xFF000000u }, { 0x100AD00, 0x00000000u }, { 0x100AD01, 0xFF000000u },
+        { 0x1004100, 0xFFFFFFFFu }, { 0x1000850, 0xFF000000u }, { 0x1004010, 0xFF000000u },
+    };
+    static_assert (sizeof (pairs) / sizeof (pairs[0]) == 87, "87 pairs");
+
+    for (int i = 0; i < 87; ++i)
+    {
+        EXPECT_EQ (QVLookAndFeel::colourTable[i].id, pairs[i].id) << "colour pair " << i + 1 << ": id";
+        EXPECT_EQ (QVLookAndFeel::colourTable[i].argb, pairs[i].argb) << "colour pair " << i + 1 << ": colour";
+    }
+
+    for (int i = 0; i < 87; ++i)
+    {
+        bool setAgainLater = false;
+        for (int j = i + 1; j < 87; ++j)
+            setAgainLater = setAgainLater || pairs[j].id == pairs[i].id;
+        if (! setAgainLater)
+            EXPECT_EQ (lnf.findColour ((int) pairs[i].id).getARGB(), pairs[i].argb)
+                << "colour id 0x" << std::hex << pairs[i].id << " after construction";
+    }
 }
 
 TEST_F (LookAndFeelTest, AttachedLabel)

@@ -201,3 +201,28 @@ TEST(Decoder, OutputMeters)
         EXPECT_EQ(meters[ch].value, std::fabs(out[ch])) << "meter " << ch << " reads the final value";
     EXPECT_NEAR(meters[0].value, 0.707107f, 1e-6f);
 }
+
+// One step of every per-channel smoother from the initial pair a = 0.75,
+// c = 0.25: pattern 1 -> 2 gives 1.25 then 1.4375; level 1 -> 0 gives 0.75
+// then 0.5625. Channel 0 faces front with X only, so out = 0.5 * p * level.
+TEST(Decoder, SmoothingStepsFromTheInitialPair)
+{
+    GenerateSineCosTables();
+    ArrayControl c;
+    InitialiseArrayControl(&c);
+    c.arrayType = kArrayStereo;
+    c.levelTarget[0] = c.levelSmoothed[0] = 1.0f;
+    c.levelTarget[1] = 0.0f;
+    c.levelSmoothed[1] = 1.0f;
+    c.polarTarget[0] = 2.0f;
+
+    const struct { float pattern0, level1; } steps[] = { { 1.25f, 0.75f }, { 1.4375f, 0.5625f } };
+    for (const auto& s : steps)
+    {
+        const Output o = Decode(c, 0.0f, 1.0f, 0.0f, 0.0f);
+        EXPECT_EQ(c.polarSmoothed[0], s.pattern0) << "pattern smoother: target weighted by c, previous by a";
+        EXPECT_EQ(o.ch[0], 0.5f * s.pattern0) << "L follows the smoothed pattern";
+        EXPECT_EQ(c.levelSmoothed[1], s.level1) << "level smoother";
+        EXPECT_EQ(o.ch[1], 0.5f * s.level1) << "R follows the smoothed level";
+    }
+}

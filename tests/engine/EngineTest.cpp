@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -575,5 +576,79 @@ TEST(Engine, ResetStateSoundsLikeANewEngine)
         used.Process(a.inputs, a.outputs, 700);
         fresh.Process(b.inputs, b.outputs, 700);
         EXPECT_TRUE(SameOutput(a, b, 700)) << (aFormat ? "A-format" : "B-format");
+    }
+}
+
+namespace
+{
+// Runs constant W X Y inputs (B-format) for the given frames; the nine output
+// slots of the last frame.
+std::vector<float> RunConstant(QVANE_HOST_DSP_PROCESS& e, float w, float x, float y, int frames)
+{
+    std::vector<std::vector<float>> in(4, std::vector<float>((size_t) frames, 0.0f)), out(9, std::vector<float>((size_t) frames, 0.0f));
+    std::fill(in[0].begin(), in[0].end(), w);
+    std::fill(in[1].begin(), in[1].end(), x);
+    std::fill(in[2].begin(), in[2].end(), y);
+    float* inputs[4];
+    float* outputs[9];
+    for (int k = 0; k < 4; ++k)
+        inputs[k] = in[(size_t) k].data();
+    for (int k = 0; k < 9; ++k)
+        outputs[k] = out[(size_t) k].data();
+    e.Process(inputs, outputs, frames);
+    std::vector<float> last(9);
+    for (int k = 0; k < 9; ++k)
+        last[(size_t) k] = out[(size_t) k][(size_t) frames - 1];
+    return last;
+}
+} // namespace
+
+// The pattern and level smoothers, one frame at a time after a step of their
+// targets, against smoothed = target * c + smoothed * a with the 44.1 kHz pair
+// c = 0.248218, a = 0.751782. Stereo, both microphones facing front, X only:
+// L = 0.5 * pattern * level, R the same with its own pattern and level.
+TEST(Engine, PatternAndLevelStepsFollowTheSmoothingFormula)
+{
+    constexpr double c = 0.248218, a = 0.751782;
+    QVANE_HOST_DSP_PROCESS e(true);
+    e.SetChannelOutputLevelCoeff(0, 1.0f);
+    e.SetChannelOutputLevelCoeff(1, 1.0f);
+    RunConstant(e, 0.0f, 1.0f, 0.0f, 8192);
+
+    e.SetChannelPolarPattern(0, 2.0f);        // L: pattern 1 -> 2, level held at 1
+    e.SetChannelOutputLevelCoeff(1, 0.25f);   // R: level 1 -> 0.25, pattern held at 1
+    double patternL = 1.0, levelR = 1.0;
+    for (int frame = 1; frame <= 4; ++frame)
+    {
+        patternL = 2.0 * c + patternL * a;
+        levelR = 0.25 * c + levelR * a;
+        const auto out = RunConstant(e, 0.0f, 1.0f, 0.0f, 1);
+        EXPECT_NEAR(out[0], 0.5 * patternL, 2e-6) << "L at frame " << frame << " after the pattern step";
+        EXPECT_NEAR(out[1], 0.5 * levelR, 2e-6) << "R at frame " << frame << " after the level step";
+    }
+}
+
+// Mid/side stereo through the engine's setters, with L and R at different
+// levels: L = level L * mid, R = level R * side, both from channel 0's
+// pattern 1 and angle 30: mid = 1.4142135 * 0.5 * W + 0.5 * X * cos 30,
+// side = 0.5 * Y * sin 30.
+TEST(Engine, MidSideKeepsEachChannelsOwnLevel)
+{
+    const struct { float levelL, levelR; } rows[] = { { 1.0f, 0.5f }, { 0.5f, 1.0f }, { 0.0f, 0.75f } };
+    const double w = 1.0, x = 0.5, y = 0.8;
+    const double mid = 1.4142135 * 0.5 * w + 0.5 * x * std::cos(M_PI / 6.0);
+    const double side = 0.5 * y * 0.5;
+
+    for (const auto& row : rows)
+    {
+        QVANE_HOST_DSP_PROCESS e(true);
+        e.SetStereoMidSideEnable(true);
+        e.SetChannelAngle(0, 30);
+        e.SetChannelAngle(1, 330);
+        e.SetChannelOutputLevelCoeff(0, row.levelL);
+        e.SetChannelOutputLevelCoeff(1, row.levelR);
+        const auto out = RunConstant(e, (float) w, (float) x, (float) y, 8192);
+        EXPECT_NEAR(out[0], row.levelL * mid, 2e-6) << "mid, levels " << row.levelL << " / " << row.levelR;
+        EXPECT_NEAR(out[1], row.levelR * side, 2e-6) << "side, levels " << row.levelL << " / " << row.levelR;
     }
 }

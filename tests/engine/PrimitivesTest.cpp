@@ -39,22 +39,41 @@ TEST(Primitives, DenormalFlush)
     EXPECT_FALSE(std::signbit(test_and_kill_denormal(-denormMin))) << "a denormal becomes +0";
 }
 
+// Known values of whole degrees. The tables are built from the float angle
+// i * 6.2831855 / 360, which lies a little above the exact one, so the zeros
+// of 90, 180 and 270 degrees are tiny non-zero values.
 TEST(Primitives, SineCosineTables)
 {
     GenerateSineCosTables();
-    EXPECT_EQ(SinTable[0], 0.0f);
-    EXPECT_EQ(CosTable[0], 1.0f);
-    EXPECT_EQ(SinTable[90], 1.0f);
-    EXPECT_NEAR(CosTable[90], 0.0f, 1e-7f);
-    EXPECT_NEAR(SinTable[30], 0.5f, 1e-7f);
-    EXPECT_NEAR(CosTable[180], -1.0f, 1e-7f);
-    EXPECT_NEAR(SinTable[270], -1.0f, 1e-7f);
+    struct Case { int degrees; float sine, cosine; };
+    const Case cases[] = {
+        {0, 0.0f, 1.0f},
+        {30, 0.5f, 0.8660254f},
+        {45, 0.70710677f, 0.70710677f},
+        {60, 0.8660254f, 0.5f},
+        {90, 1.0f, 0.0f},
+        {135, 0.70710677f, -0.70710677f},
+        {180, 0.0f, -1.0f},
+        {210, -0.5f, -0.8660254f},
+        {270, -1.0f, 0.0f},
+        {330, -0.5f, 0.8660254f},
+        {359, -0.017452406f, 0.9998477f},
+    };
+    for (const Case& k : cases)
+    {
+        EXPECT_NEAR(SinTable[k.degrees], k.sine, 1e-6f) << "sin " << k.degrees;
+        EXPECT_NEAR(CosTable[k.degrees], k.cosine, 1e-6f) << "cos " << k.degrees;
+    }
+    EXPECT_EQ(SinTable[0], 0.0f) << "sin 0 exactly";
+    EXPECT_EQ(CosTable[0], 1.0f) << "cos 0 exactly";
+    EXPECT_EQ(SinTable[90], 1.0f) << "sin 90 exactly";
+
+    // Every entry is the sine and cosine of its whole degree, to float precision.
     for (int i = 0; i < 360; ++i)
     {
-        // Computed from the float angle, not the exact one.
-        const float radians = float(i) * 6.2831855f / 360.0f;
-        ASSERT_EQ(SinTable[i], float(std::sin(double(radians)))) << "sin " << i;
-        ASSERT_EQ(CosTable[i], float(std::cos(double(radians)))) << "cos " << i;
+        const double exact = double(i) * 3.14159265358979323846 / 180.0;
+        ASSERT_NEAR(SinTable[i], std::sin(exact), 1e-6) << "sin " << i;
+        ASSERT_NEAR(CosTable[i], std::cos(exact), 1e-6) << "cos " << i;
     }
 }
 

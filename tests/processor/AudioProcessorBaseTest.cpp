@@ -13,12 +13,13 @@
 #include <vector>
 
 #include "AudioProcessor.h"
+#include "NeutralTestProcessor.h"
 
 namespace
 {
 std::atomic<bool> nextConstructionThrows { false };
 
-class TestProcessor : public juce::AudioProcessor
+class TestProcessor : public NeutralTestProcessor
 {
 public:
     TestProcessor()
@@ -27,18 +28,7 @@ public:
             throw std::runtime_error("construction failed");
     }
 
-    juce::String getName() const override { return "Test"; }
-    void prepareToPlay(double, int) override {}
-    void releaseResources() override {}
     void processBlock(juce::AudioSampleBuffer& buffer, juce::MidiBuffer&) override { buffer.clear(); }
-    juce::String getInputChannelName(int) const override { return {}; }
-    juce::String getOutputChannelName(int) const override { return {}; }
-    bool isInputChannelStereoPair(int) const override { return false; }
-    bool isOutputChannelStereoPair(int) const override { return false; }
-    bool silenceInProducesSilenceOut() const override { return false; }
-    double getTailLengthSeconds() const override { return 0.0; }
-    bool acceptsMidi() const override { return false; }
-    bool producesMidi() const override { return false; }
     juce::AudioProcessorEditor* createEditor() override
     {
         ++editorsCreated;
@@ -46,8 +36,8 @@ public:
     }
     bool hasEditor() const override { return true; }
 
-    using juce::AudioProcessor::getParameterName;
-    using juce::AudioProcessor::getParameterText;
+    using NeutralTestProcessor::getParameterName;
+    using NeutralTestProcessor::getParameterText;
     int getNumParameters() override { return 35; }
     juce::String getParameterName(int i) override { return "Parameter " + juce::String(i); }
     float getParameter(int i) override { return juce::isPositiveAndBelow(i, 50) ? values[i] : 0.0f; }
@@ -57,12 +47,6 @@ public:
         if (juce::isPositiveAndBelow(i, 50))
             values[i] = v;
     }
-
-    int getNumPrograms() override { return 0; }
-    int getCurrentProgram() override { return 0; }
-    void setCurrentProgram(int) override {}
-    juce::String getProgramName(int) override { return {}; }
-    void changeProgramName(int, const juce::String&) override {}
 
     void getStateInformation(juce::MemoryBlock& dest) override { dest.replaceAll("state", 5); }
     void setStateInformation(const void* data, int size) override { lastState = juce::MemoryBlock(data, (size_t) size); }
@@ -355,18 +339,12 @@ TEST(AudioProcessorBase, DefaultAnswersOfTheOptionalVirtuals)
     EXPECT_EQ(p.getParameter(36), 0.5f);
 }
 
-TEST(AudioPlayHead, FrameRateCodes)
-{
-    using P = juce::AudioPlayHead;
-    const struct { P::FrameRateType type; int code; } codes[] = {
-        { P::fps24, 0 }, { P::fps25, 1 }, { P::fps2997, 2 }, { P::fps30, 3 },
-        { P::fps2997drop, 4 }, { P::fps30drop, 5 }, { P::fpsUnknown, 99 },
-    };
-
-    for (auto c : codes)
-        EXPECT_EQ(static_cast<int>(c.type), c.code);
-
-    static_assert(sizeof(P::FrameRateType) == 4, "frame-rate type is a 32-bit field");
-    static_assert(offsetof(P::CurrentPositionInfo, timeSigNumerator) == 8, "numerator follows the tempo");
-    static_assert(offsetof(P::CurrentPositionInfo, timeInSamples) == 16, "position follows the time signature");
-}
+// The position record that every adapter fills: its frame-rate codes and the
+// start of its layout are fixed, as the adapters write them field by field.
+using PlayHead = juce::AudioPlayHead;
+static_assert(PlayHead::fps24 == 0 && PlayHead::fps25 == 1 && PlayHead::fps2997 == 2 && PlayHead::fps30 == 3
+                  && PlayHead::fps2997drop == 4 && PlayHead::fps30drop == 5 && PlayHead::fpsUnknown == 99,
+              "frame-rate codes");
+static_assert(sizeof(PlayHead::FrameRateType) == 4, "frame-rate type is a 32-bit field");
+static_assert(offsetof(PlayHead::CurrentPositionInfo, timeSigNumerator) == 8, "numerator follows the tempo");
+static_assert(offsetof(PlayHead::CurrentPositionInfo, timeInSamples) == 16, "position follows the time signature");

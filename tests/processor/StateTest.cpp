@@ -4,10 +4,13 @@
 #include "AppliedEngine.h"
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "AudioProcessor.h"
@@ -345,6 +348,83 @@ TEST(SavedState, SolosNotInTheStateStayActive)
     EXPECT_TRUE(p.GetIsMute(24)) << "the mute must land as saved";
     EXPECT_TRUE(p.GetIsSoloMute(24));
     EXPECT_FALSE(p.GetIsSoloMute(23));
+}
+
+// Which engine channels carry sound after a settled run of a constant W, in
+// 7.1 (slots L R C LFE Ls Rs RLs RRs) and 6.1 (slots L R C LFE Ls Rs RC).
+static std::array<bool, 9> AudibleChannels(Quorvane2AudioProcessor& p, OutputStemFormat layout)
+{
+    constexpr int kFrames = 512;
+    const int slotChannel71[8] = { 0, 1, 2, 3, 4, 5, 6, 7 };
+    const int slotChannel61[7] = { 0, 1, 2, 3, 4, 5, 8 };
+    const int* slotChannel = layout == kOutputFormat7_1 ? slotChannel71 : slotChannel61;
+    const int numSlots = layout == kOutputFormat7_1 ? 8 : 7;
+
+    juce::AudioBuffer<float> buffer(9, kFrames);
+    juce::MidiBuffer midi;
+    for (int block = 0; block < 8; ++block)   // 4096 frames: levels and the LFE low-pass have settled
+    {
+        buffer.clear();
+        for (int i = 0; i < kFrames; ++i)
+            buffer.setSample(0, i, 0.5f);     // W only
+        p.processBlock(buffer, midi);
+    }
+
+    std::array<bool, 9> audible {};
+    for (int s = 0; s < numSlots; ++s)
+    {
+        const float last = std::abs(buffer.getSample(s, kFrames - 1));
+        EXPECT_TRUE(last < 1e-6f || last > 0.05f) << "slot " << s << " neither silent nor audible: " << last;
+        audible[(size_t) slotChannel[s]] = last > 0.05f;
+    }
+    return audible;
+}
+
+// Every mute and every solo, set on its own before a state that mentions no
+// mute and no solo is loaded: the parameter keeps its value and the engine
+// keeps acting on it, in both layouts that between them hold all nine channels.
+TEST(SavedState, MutesAndSolosNotInTheStateKeepActingInTheEngine)
+{
+    const struct
+    {
+        int index;
+        const char* name;
+        std::initializer_list<int> channels; // engine channels 0 L, 1 R, 2 C, 3 LFE, 4 Ls, 5 Rs, 6 RLs, 7 RRs, 8 RC
+    } rows[] = {
+        { 23, "Mute L/R", { 0, 1 } }, { 24, "Mute C", { 2 } }, { 25, "Mute Ls/Rs", { 4, 5 } },
+        { 26, "Mute RLs/RRs", { 6, 7 } }, { 27, "Mute RC", { 8 } }, { 28, "Mute LFE", { 3 } },
+        { 29, "Solo L/R", { 0, 1 } }, { 30, "Solo C", { 2 } }, { 31, "Solo Ls/Rs", { 4, 5 } },
+        { 32, "Solo RLs/RRs", { 6, 7 } }, { 33, "Solo RC", { 8 } }, { 34, "Solo LFE", { 3 } },
+    };
+    const auto unrelated = TreeBlock(StateTree({ { "Rotate", 0.25 } }));
+
+    for (const auto& row : rows)
+    {
+        const bool solo = row.index >= 29;
+        for (auto layout : { kOutputFormat7_1, kOutputFormat6_1 })
+        {
+            Quorvane2AudioProcessor p;
+            p.UISetOutputFormat(layout);
+            p.setParameter(row.index, 1.0f);
+            Load(p, unrelated);
+
+            ASSERT_EQ(p.getParameter(4), 0.25f) << row.name << ": the state did not load";
+            for (int i = 23; i <= 34; ++i)
+                EXPECT_EQ(p.getParameter(i), i == row.index ? 1.0f : 0.0f)
+                    << "parameter " << i << " after a load that did not mention it, " << row.name << " set";
+
+            const auto audible = AudibleChannels(p, layout);
+            const std::set<int> inLayout = layout == kOutputFormat7_1 ? std::set<int> { 0, 1, 2, 3, 4, 5, 6, 7 }
+                                                                      : std::set<int> { 0, 1, 2, 3, 4, 5, 8 };
+            for (int ch : inLayout)
+            {
+                const bool inGroup = std::find(row.channels.begin(), row.channels.end(), ch) != row.channels.end();
+                EXPECT_EQ(audible[(size_t) ch], solo ? inGroup : ! inGroup)
+                    << row.name << " set before the load: engine channel " << ch
+                    << (audible[(size_t) ch] ? " sounds" : " is silent") << " in layout " << layout;
+            }
+        }
+    }
 }
 
 TEST(SavedState, EveryTruncationOfAValidStateChangesNothing)

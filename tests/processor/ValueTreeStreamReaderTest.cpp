@@ -132,6 +132,8 @@ TEST(ValueTreeStreamReader, MalformedEncodingsAreRejected)
         { "negative var length", block({ 'A', 0, 1, 1, 'p', 0, 0x81, 1, 2, 0 }) },
         { "invalid UTF-8 in a string value", block({ 'A', 0, 1, 1, 'p', 0, 1, 3, 5, 0xff, 0, 0 }) },
         { "overlong UTF-8 in a name", block({ 'A', 0, 1, 1, 0xc0, 0xaf, 0, 0, 0 }) },
+        { "lone surrogate U+DFFF in a string value", block({ 'A', 0, 1, 1, 'p', 0, 1, 5, 5, 0xed, 0xbf, 0xbf, 0, 0 }) },
+        { "lone surrogate U+D800 in the type", block({ 0xed, 0xa0, 0x80, 0, 0, 0 }) },
         { "array elements overrun their length", block({ 'A', 0, 1, 1, 'p', 0, 1, 2, 7, 1, 1, 1, 2, 0 }) },
         { "array elements short of their length", block({ 'A', 0, 1, 1, 'p', 0, 1, 5, 7, 1, 1, 0, 0, 0 }) },
     };
@@ -157,7 +159,20 @@ TEST(ValueTreeStreamReader, Utf8Validation)
         { "\x80", false },                    // lone continuation byte
         { "\xc1\xbf", false },                // overlong
         { "\xe0\x80\xaf", false },            // overlong
-        { "\xed\xa0\x80", false },            // surrogate
+        { "\xed\x9f\xbf", true },             // U+D7FF, last before the surrogates
+        { "\xed\xa0\x80", false },            // U+D800, first surrogate
+        { "\xed\xbf\xbf", false },            // U+DFFF, last surrogate
+        { "\xee\x80\x80", true },             // U+E000, first after the surrogates
+        { "a\xed\xb0\x80z", false },          // lone low surrogate between letters
+        { "\xc2\x80", true },                  // U+0080, smallest two-byte form
+        { "\xc0\x80", false },                 // U+0000 overlong
+        { "\xdf\xbf", true },                  // U+07FF
+        { "\xe0\xa0\x80", true },             // U+0800, smallest three-byte form
+        { "\xe0\x9f\xbf", false },            // U+07FF overlong
+        { "\xef\xbf\xbf", true },             // U+FFFF
+        { "\xf0\x90\x80\x80", true },        // U+10000, smallest four-byte form
+        { "\xf0\x8f\xbf\xbf", false },       // U+FFFF overlong
+        { "\xf4\x8f\xbf\xbf", true },        // U+10FFFF, the last code point
         { "\xf4\x90\x80\x80", false },        // above U+10FFFF
         { "\xf8\x88\x80\x80\x80", false },    // five-byte form
     };

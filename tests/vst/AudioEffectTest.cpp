@@ -321,12 +321,20 @@ TEST_F(EffectTest, ExceptionsStayInsideThePlugin)
 
 TEST_F(EffectTest, DefaultTextsAreEmpty)
 {
-    char text[16] = "garbage";
-    effect->call(EffectOpcode::getParameterName, 3, 0, text);
-    EXPECT_STREQ(text, "");
-    std::strcpy(text, "garbage");
-    effect->call(EffectOpcode::getProgramName, 0, 0, text);
-    EXPECT_STREQ(text, "");
+    // Opcodes 5 to 8 on a buffer with no zero in it: each leaves a terminated empty text.
+    const struct { int32_t opcode; const char* what; } texts[] = {
+        { EffectOpcode::getProgramName, "program name" },
+        { EffectOpcode::getParameterLabel, "parameter label" },
+        { EffectOpcode::getParameterDisplay, "parameter text" },
+        { EffectOpcode::getParameterName, "parameter name" },
+    };
+    for (const auto& t : texts)
+    {
+        char text[16];
+        std::memset(text, 'X', sizeof(text));
+        EXPECT_EQ(effect->call(t.opcode, 3, 0, text), 0) << t.what;
+        EXPECT_EQ(text[0], '\0') << t.what << " left the host's buffer unterminated";
+    }
 
     VstSpeakerArrangement dummy {};
     VstSpeakerArrangement* in = &dummy;

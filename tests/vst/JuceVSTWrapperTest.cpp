@@ -1,15 +1,19 @@
 // The adapter in-process, for what the record cannot reach: the chunk's
-// release timing, the tables it is built on, and the play head's request.
+// release timing, the channel configurations and arrangement names as the
+// processor receives them, the text limits, and the play head's request.
 #include "ChannelConfigurations.h"
 #include "JuceVSTWrapper.h"
-#include "SpeakerArrangementNames.h"
+#include "NeutralTestProcessor.h"
 #include "VSTMidiEventList.h"
 #include "VstOpcodes.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -60,6 +64,126 @@ protected:
     JuceVSTWrapper* wrapper = nullptr;
 };
 } // namespace
+
+namespace
+{
+// Texts longer than every limit of the record the host reads; "\xc3\xa9" is
+// e acute and "\xe2\x82\xac" the euro sign, so a cut can fall inside a character.
+const char* const kLongAscii = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+std::string repeated(const char* piece, int times)
+{
+    std::string s;
+    for (int i = 0; i < times; ++i)
+        s += piece;
+    return s;
+}
+
+// A processor whose every text is one of the long texts above: index 0 and
+// channel 0 answer ASCII, index 1 two-byte characters, index 2 three-byte ones.
+class LongTextProcessor : public NeutralTestProcessor
+{
+public:
+    static juce::String text(int i)
+    {
+        static const std::string twoByteChars = repeated("\xc3\xa9", 40);      // 80 bytes
+        static const std::string threeByteChars = repeated("\xe2\x82\xac", 30); // 90 bytes
+        return juce::String::fromUTF8(i == 1 ? twoByteChars.c_str() : i == 2 ? threeByteChars.c_str() : kLongAscii);
+    }
+
+    juce::String getInputChannelName(int i) const override { return text(i); }
+    juce::String getOutputChannelName(int i) const override { return text(i); }
+    int getNumParameters() override { return 3; }
+    juce::String getParameterName(int i) override { return text(i); }
+    juce::String getParameterText(int i) override { return text(i); }
+    int getNumPrograms() override { return 3; }
+    int getCurrentProgram() override { return current; }
+    void setCurrentProgram(int i) override { current = i; }
+    juce::String getProgramName(int i) override { return text(i); }
+
+    int current = 0;
+};
+} // namespace
+
+// Each text reaches the host as UTF-8 in at most its byte limit, the zero
+// included, cut before a character that would not fit whole; not one byte
+// past the zero is written.
+TEST(WrapperTextLimitTest, EveryTextStopsAtItsByteLimit)
+{
+    auto* wrapper = new JuceVSTWrapper(fakeHost, new LongTextProcessor());
+    auto dispatch = [wrapper](int32_t opcode, int32_t index, intptr_t value, void* ptr) {
+        return AudioEffect::dispatchEffectClass(wrapper->getAeffect(), opcode, index, value, ptr, 0.0f);
+    };
+
+    enum Field { plainText, pinLabel, pinShortLabel };
+    const struct
+    {
+        const char* what;
+        int32_t opcode;
+        int32_t index;   // also the program for the program-name opcodes
+        size_t limit;    // bytes, the zero included
+        Field field;
+    } rows[] = {
+        { "parameter name, ASCII", EffectOpcode::getParameterName, 0, 16, plainText },
+        { "parameter name, 2-byte characters", EffectOpcode::getParameterName, 1, 16, plainText },
+        { "parameter name, 3-byte characters", EffectOpcode::getParameterName, 2, 16, plainText },
+        { "parameter text, ASCII", EffectOpcode::getParameterDisplay, 0, 24, plainText },
+        { "parameter text, 2-byte characters", EffectOpcode::getParameterDisplay, 1, 24, plainText },
+        { "parameter text, 3-byte characters", EffectOpcode::getParameterDisplay, 2, 24, plainText },
+        { "program name, ASCII", EffectOpcode::getProgramName, 0, 24, plainText },
+        { "program name, 3-byte characters", EffectOpcode::getProgramName, 2, 24, plainText },
+        { "indexed program name, ASCII", EffectOpcode::getProgramNameIndexed, 0, 24, plainText },
+        { "indexed program name, 2-byte characters", EffectOpcode::getProgramNameIndexed, 1, 24, plainText },
+        { "input pin label, ASCII", EffectOpcode::getInputProperties, 0, 63, pinLabel },
+        { "output pin label, 2-byte characters", EffectOpcode::getOutputProperties, 1, 63, pinLabel },
+        { "input pin short label, ASCII", EffectOpcode::getInputProperties, 0, 7, pinShortLabel },
+        { "output pin short label, 3-byte characters", EffectOpcode::getOutputProperties, 2, 7, pinShortLabel },
+    };
+
+    for (const auto& row : rows)
+    {
+        // The longest run of whole characters that fits before the zero.
+        const std::string full = LongTextProcessor::text(row.index).toStdString();
+        size_t cut = 0;
+        while (cut < full.size())
+        {
+            const auto lead = (unsigned char) full[cut];
+            const size_t width = lead < 0x80 ? 1 : lead < 0xe0 ? 2 : lead < 0xf0 ? 3 : 4;
+            if (cut + width > row.limit - 1)
+                break;
+            cut += width;
+        }
+        ASSERT_GT(full.size(), row.limit) << row.what << ": the text must be longer than the limit";
+
+        std::vector<char> bytes(256, 'X');
+        char* text = bytes.data();
+        VstPinProperties pin;
+        if (row.field == plainText)
+        {
+            if (row.opcode == EffectOpcode::getProgramNameIndexed)
+                dispatch(row.opcode, row.index, 0, text);
+            else
+            {
+                dispatch(EffectOpcode::setProgram, 0, row.index, nullptr);
+                dispatch(row.opcode, row.index, 0, text);
+            }
+        }
+        else
+        {
+            std::memset(&pin, 'X', sizeof(pin));
+            ASSERT_EQ(dispatch(row.opcode, row.index, 0, &pin), 1) << row.what;
+            text = row.field == pinLabel ? pin.label : pin.shortLabel;
+        }
+
+        const size_t room = row.field == pinLabel ? sizeof(pin.label) : row.field == pinShortLabel ? sizeof(pin.shortLabel) : bytes.size();
+        const std::string written(text, std::find(text, text + room, '\0'));
+        EXPECT_EQ(written, full.substr(0, cut)) << row.what << ": limit " << row.limit << " bytes";
+        ASSERT_LT(cut, room) << row.what;
+        for (size_t i = cut + 1; i < std::min(room, row.limit + 8); ++i)
+            EXPECT_EQ(text[i], 'X') << row.what << ": byte " << i << " past the text was written";
+    }
+
+    delete wrapper;
+}
 
 TEST(ChunkAgeTest, ElapsedTimeAcrossTheCounterWrap)
 {
@@ -192,19 +316,39 @@ TEST_F(WrapperTest, GesturesBecomeBeginAndEndEdit)
     EXPECT_EQ(sentOpcodes, (std::vector<int32_t> { HostOpcode::beginEdit, HostOpcode::endEdit }));
 }
 
-TEST(ChannelConfigurationTest, ThirteenPairsInStoredOrder)
+// The Audio Unit host is shown the pairs in their stored order.
+constexpr bool configurationsInStoredOrder()
 {
     const int16_t expected[13][2] = { { 2, 2 }, { 2, 4 }, { 2, 6 }, { 2, 7 }, { 2, 8 }, { 4, 2 }, { 6, 2 },
                                       { 7, 2 }, { 8, 2 }, { 4, 4 }, { 6, 6 }, { 7, 7 }, { 8, 8 } };
-    ASSERT_EQ(kNumChannelConfigurations, 13);
     for (int i = 0; i < 13; ++i)
-    {
-        EXPECT_EQ(kChannelConfigurations[i].numIns, expected[i][0]) << "pair " << i;
-        EXPECT_EQ(kChannelConfigurations[i].numOuts, expected[i][1]) << "pair " << i;
-    }
+        if (kChannelConfigurations[i].numIns != expected[i][0] || kChannelConfigurations[i].numOuts != expected[i][1])
+            return false;
+    return kNumChannelConfigurations == 13;
+}
+static_assert(configurationsInStoredOrder(), "the thirteen channel configurations in their stored order");
+
+// Every count pair from 0 to 9 on each side: exactly the thirteen are accepted.
+TEST_F(WrapperTest, OnlyTheThirteenChannelConfigurationsAreAccepted)
+{
+    const std::set<std::pair<int, int>> accepted = { { 2, 2 }, { 2, 4 }, { 2, 6 }, { 2, 7 }, { 2, 8 }, { 4, 2 }, { 6, 2 },
+                                                     { 7, 2 }, { 8, 2 }, { 4, 4 }, { 6, 6 }, { 7, 7 }, { 8, 8 } };
+    for (int ins = -1; ins <= 9; ++ins)
+        for (int outs = -1; outs <= 9; ++outs)
+        {
+            const bool expected = accepted.count({ ins, outs }) != 0;
+            EXPECT_EQ(arrange({ 0, ins }, { 0, outs }), expected) << ins << " in, " << outs << " out";
+            if (expected)
+            {
+                EXPECT_EQ(processor->getNumInputChannels(), ins) << ins << " in, " << outs << " out";
+                EXPECT_EQ(processor->getNumOutputChannels(), outs) << ins << " in, " << outs << " out";
+            }
+        }
 }
 
-TEST(SpeakerArrangementNameTest, NamesByType)
+// The name the processor is given for each arrangement type; rows 17 and 20
+// end in a blank, and types outside 0 to 28 have no name.
+TEST_F(WrapperTest, ArrangementTypesReachTheProcessorByName)
 {
     const struct { int32_t type; const char* name; } cases[] = {
         { 0, "M" }, { 1, "L R" }, { 2, "Ls Rs" }, { 3, "Lc Rc" }, { 4, "Sl Sr" }, { 5, "C Lfe" },
@@ -215,10 +359,15 @@ TEST(SpeakerArrangementNameTest, NamesByType)
         { 21, "L R C Ls Rs Sl Sr" }, { 22, "L R C Lfe Ls Rs Lc Rc" }, { 23, "L R C Lfe Ls Rs Sl Sr" },
         { 24, "L R C Ls Rs Lc Rc Cs" }, { 25, "L R C Ls Rs Cs Sl Sr" }, { 26, "L R C Lfe Ls Rs Lc Rc Cs" },
         { 27, "L R C Lfe Ls Rs Cs Sl Sr" }, { 28, "L R C Lfe Ls Rs Tfl Tfc Tfr Trl Trr Lfe2" },
-        { 29, "" }, { -1, "" }, { -2, "" },
+        { 29, "" }, { -1, "" }, { -2, "" }, { 1000, "" },
     };
     for (const auto& c : cases)
-        EXPECT_STREQ(speakerArrangementName(c.type), c.name) << "type " << c.type;
+    {
+        ASSERT_TRUE(arrange({ c.type, 2 }, { 1, 2 })) << "type " << c.type;
+        EXPECT_EQ(processor->getInputSpeakerArrangement(), c.name) << "input type " << c.type;
+        ASSERT_TRUE(arrange({ 1, 2 }, { c.type, 2 })) << "type " << c.type;
+        EXPECT_EQ(processor->getOutputSpeakerArrangement(), c.name) << "output type " << c.type;
+    }
 }
 
 TEST(VSTMidiEventListTest, FreeEventsEmptiesTheList)

@@ -202,6 +202,52 @@ TEST_F(PluginTest, ParameterNamesCutTo15Bytes)
     EXPECT_EQ(host->dispatch(EffectOpcode::canBeAutomated, 60), 0);
 }
 
+// Texts at exactly their byte limit, the zero included: the longest text the
+// plug-in has of each kind, and nothing written past its zero.
+TEST_F(PluginTest, TextsStopAtTheirByteLimits)
+{
+    // A meter parameter holds any finite peak; its text "%1.2f" of 1e30
+    // (1000000015047466219876688855040 as a float) is 34 bytes long.
+    host->setParameter(41, 1e30f);
+
+    const struct
+    {
+        const char* what;
+        int32_t opcode;
+        int32_t index;
+        const char* expected;
+    } rows[] = {
+        { "parameter name, 16 bytes", EffectOpcode::getParameterName, 11, "Polar pattern R" },
+        { "parameter name of an index past the table", EffectOpcode::getParameterName, 50, "Invalid Paramet" },
+        { "parameter text, 24 bytes", EffectOpcode::getParameterDisplay, 41, "10000000150474662198766" },
+        { "parameter label", EffectOpcode::getParameterLabel, 0, "" },
+        { "effect name", EffectOpcode::getEffectName, 0, "Quorvane2" },
+        { "vendor", EffectOpcode::getVendorString, 0, "Brennick Limited" },
+        { "product", EffectOpcode::getProductString, 0, "Quorvane2" },
+        { "program name", EffectOpcode::getProgramName, 0, "" },
+    };
+
+    for (const auto& row : rows)
+    {
+        char buffer[256];
+        std::memset(buffer, 'X', sizeof(buffer));
+        host->dispatch(row.opcode, row.index, 0, buffer);
+        const size_t n = std::strlen(row.expected);
+        EXPECT_EQ(std::string(buffer, n), row.expected) << row.what;
+        EXPECT_EQ(buffer[n], '\0') << row.what << ": not terminated after " << n << " bytes";
+        for (size_t i = n + 1; i < 80; ++i)
+            ASSERT_EQ(buffer[i], 'X') << row.what << ": byte " << i << " past the text was written";
+    }
+}
+
+// Opcode 6: no parameter has a unit label, and the host's buffer always ends
+// up holding a terminated empty text.
+TEST_F(PluginTest, ParameterLabelsAreEmptyTexts)
+{
+    for (int i : { 0, 4, 7, 22, 34, 35, 49, 50, -1 })
+        EXPECT_EQ(host->textFrom(EffectOpcode::getParameterLabel, i), "") << "label of parameter " << i;
+}
+
 TEST_F(PluginTest, ParameterTextsOfTheDefaults)
 {
     const struct { int index; const char* text; } cases[] = {
@@ -351,6 +397,43 @@ TEST_F(PluginTest, BypassWithMoreOutputsThanInputsLeavesTheExtraOutputs)
         ASSERT_EQ(out.channel(1)[i], -0.6f) << "output 1 carries input 1, frame " << i;
         for (int c = 2; c < 8; ++c)
             ASSERT_EQ(out.channel(c)[i], 5.0f + (float) c) << "extra output " << c << " keeps the host's samples, frame " << i;
+    }
+}
+
+// A host may pass null for outputs it does not want; with more outputs than
+// inputs the extra ones are otherwise read as input, so a null one must read
+// as silence and be skipped on the way out.
+TEST_F(PluginTest, NullExtraOutputsAreSkippedAndReadAsSilence)
+{
+    const struct { const char* name; std::vector<int> nullOutputs; } cases[] = {
+        { "Rs null", { 5 } }, { "C null", { 2 } }, { "last null", { 7 } }, { "C, LFE and 7 null", { 2, 3, 6 } },
+    };
+
+    for (const auto& c : cases)
+    {
+        auto h = makeHost();
+        start(*h, kBlock, 2, 8);
+        ChannelSet in(2, kBlock), out(8, kBlock);
+        in.fill(0, 0.5f);  // W
+        in.fill(1, 0.25f); // X
+        std::vector<float*> outs(out.pointers(), out.pointers() + 8);
+        for (int n : c.nullOutputs)
+            outs[(size_t) n] = nullptr;
+
+        for (int b = 0; b < kSettleBlocks; ++b)
+        {
+            out.fillAll(0.0f); // the extra outputs reach the processor as Y and Z: keep them silent
+            h->process(in.pointers(), outs.data(), kBlock);
+        }
+
+        // 5.1 in L R C LFE Ls Rs order; 6 and 7 silent.
+        for (int ch = 0; ch < 8; ++ch)
+        {
+            if (outs[(size_t) ch] == nullptr)
+                continue;
+            const double expected = ch == 3 ? 0.5 : ch >= 6 ? 0.0 : virtualMic(0.5, 0.25, 0.0, kSpeakerAngles[ch]);
+            EXPECT_NEAR(out.channel(ch)[kBlock - 1], expected, ch == 3 ? 1e-3 : 1e-5) << c.name << ", output " << ch;
+        }
     }
 }
 
