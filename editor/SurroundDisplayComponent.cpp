@@ -373,8 +373,8 @@ std::optional<float> SurroundDisplayComponent::PointerAngle (const juce::MouseEv
     const auto point = getLocalPoint (e.eventComponent, e.position);
     const juce::Point<float> centre (centreX, centreY);
 
-    // The centre itself points nowhere.
-    if (point == centre)
+    // The centre itself points nowhere, and neither does a position that is not a number.
+    if (point == centre || ! std::isfinite (point.x) || ! std::isfinite (point.y))
         return std::nullopt;
 
     const float angle = TrigUtils::PointToAngle (point, centre);
