@@ -11,8 +11,13 @@
 #include "GuiTestEnvironment.h"
 #include "PanelHeaderLabel.h"
 #include "ParameterSlider.h"
+#include "PolarComponent.h"
+#include "QuorvanePanel.h"
+#include "SnapTiltComponent.h"
+#include "SurroundTestSupport.h"
 
 #include <limits>
+#include <tuple>
 #include <memory>
 #include <vector>
 
@@ -321,6 +326,161 @@ private:
     std::vector<SheetPanel*> panels;
 };
 
+// The surround-controls panel in every output layout and in a few states of
+// its own, each on a processor of its own, with the curve and tilt control
+// alone below them.
+class SurroundSheet : public juce::Component
+{
+public:
+    SurroundSheet()
+    {
+        for (const auto& layout : surroundtest::layouts)
+            addPanel (layout.format, layout.name, {});
+
+        addPanel (kOutputFormat5_1, "5.1: turned 30, tilts 120 / 45, zoom 0.8",
+                  { { 4, 30.0f / 360.0f }, { 5, 120.0f / 180.0f }, { 6, 45.0f / 180.0f }, { 7, 0.8f } });
+        addPanel (kOutputFormat7_1, "7.1: widths 100 / 140 / 60, patterns 0 and 1",
+                  { { 13, 100.0f / 180.0f }, { 14, 140.0f / 180.0f }, { 15, 60.0f / 180.0f }, { 8, 0.0f }, { 9, 1.0f }, { 10, 1.0f }, { 11, 0.0f } });
+        addPanel (kOutputFormatStereo, "STEREO: figure of eight, width 180",
+                  { { 8, 1.0f }, { 13, 1.0f } });
+        addPanel (kOutputFormatBFormat, "B FORMAT: zoom 0, front tilt 150",
+                  { { 7, 0.0f }, { 5, 150.0f / 180.0f } });
+
+        auto& curves = addParts ("POLAR CURVES (0.5..0.75 RANGE, THEN 0..1)");
+        const std::tuple<float, float, float, float, const char*> shapes[] = {
+            { 0.5f, 0.75f, 0.0f, 90.0f, "0, left" },        { 0.5f, 0.75f, 0.5f, 135.0f, "0.5, up" },
+            { 0.5f, 0.75f, 1.0f, 45.0f, "1, down" },        { 0.0f, 1.0f, 0.0f, 90.0f, "omni" },
+            { 0.0f, 1.0f, 0.5f, 0.0f, "cardioid, right" }, { 0.0f, 1.0f, 1.0f, 112.5f, "eight, 225" },
+        };
+
+        for (const auto& [low, high, pattern, rotation, caption] : shapes)
+        {
+            auto curve = std::make_unique<PolarComponent> (1);
+            curve->minimum = low;
+            curve->maximum = high;
+            curve->rotation = rotation;
+            curve->colour = QVLookAndFeel::Col_LRPolar;
+            curve->setSize (74, 74);
+            curve->SetPolar (pattern);
+            curves.add (std::move (curve), 74, 74, caption);
+        }
+
+        auto& tilts = addParts ("TILT CONTROL");
+        addTilt (tilts, kOutputFormat5_1, 0.5f, 90.0f, 90.0f, "5.1 level");
+        addTilt (tilts, kOutputFormat5_1, 0.5f, 0.0f, 180.0f, "down / up");
+        addTilt (tilts, kOutputFormat5_1, 0.0f, 135.0f, 45.0f, "zoom 0");
+        addTilt (tilts, kOutputFormat5_1, 1.0f, 135.0f, 45.0f, "zoom 1");
+        addTilt (tilts, kOutputFormatStereo, 0.5f, 60.0f, 90.0f, "stereo");
+        addTilt (tilts, kOutputFormatBFormat, 0.8f, 60.0f, 90.0f, "B format");
+
+        juce::Desktop::getInstance().getAnimator().cancelAllAnimations (true);
+
+        int x = 4, y = 4, rowHeight = 0;
+        int width = 0;
+
+        for (auto& cell : cells)
+        {
+            if (x + cell.panel->getWidth() > 4 * (314 + 8))
+            {
+                x = 4;
+                y += rowHeight + 8;
+                rowHeight = 0;
+            }
+
+            cell.caption = { x, y, cell.panel->getWidth(), 16 };
+            cell.panel->setTopLeftPosition (x, y + 18);
+            x += cell.panel->getWidth() + 8;
+            rowHeight = juce::jmax (rowHeight, cell.panel->getHeight() + 18);
+            width = juce::jmax (width, x);
+        }
+
+        y += rowHeight + 8;
+
+        for (auto* p : parts)
+        {
+            p->setBounds (4, y, p->usedWidth(), p->usedHeight());
+            y += p->usedHeight() + 4;
+            width = juce::jmax (width, p->usedWidth() + 8);
+        }
+
+        setSize (width, y);
+    }
+
+    // Each panel alone, twice the size, for a close look.
+    void saveEachPanel() const
+    {
+        for (const auto& cell : cells)
+        {
+            const auto name = cell.name.upToFirstOccurrenceOf (":", false, false).replaceCharacters (" .", "--")
+                            + (cell.name.containsChar (':') ? "-state" : "");
+            qvtest::SavePng (qvtest::RenderComponent (*cell.panel, editorBackground, 2.0f), "surround-panel-" + name.toLowerCase());
+        }
+    }
+
+    void paint (juce::Graphics& g) override
+    {
+        g.fillAll (editorBackground);
+        g.setColour (juce::Colours::white);
+        g.setFont (QVLookAndFeel::GetUIFont (11.5f, juce::Font::bold));
+
+        for (const auto& cell : cells)
+            g.drawText (cell.name, cell.caption, juce::Justification::centredLeft, true);
+    }
+
+private:
+    struct Cell
+    {
+        std::unique_ptr<Quorvane2AudioProcessor> processor;
+        std::unique_ptr<QuorvanePanel> panel;
+        juce::String name;
+        juce::Rectangle<int> caption;
+    };
+
+    void addPanel (OutputStemFormat format, const juce::String& name, std::vector<std::pair<int, float>> settings)
+    {
+        Cell cell;
+        cell.processor = std::make_unique<Quorvane2AudioProcessor>();
+        cell.panel = std::make_unique<QuorvanePanel> (*cell.processor);
+        cell.panel->setSize (314, 397);
+        addAndMakeVisible (*cell.panel);
+        surroundtest::ApplyLayout (*cell.processor, format);
+
+        for (auto [index, value] : settings)
+            cell.processor->setParameter (index, value);
+
+        cell.processor->UpdateUI();
+        cell.name = name;
+        cells.push_back (std::move (cell));
+    }
+
+    void addTilt (SheetPanel& plate, OutputStemFormat format, float zoom, float front, float rear, const juce::String& caption)
+    {
+        tiltProcessors.push_back (std::make_unique<Quorvane2AudioProcessor>());
+        auto& p = *tiltProcessors.back();
+        p.UISetOutputFormat (format);
+        p.setParameter (7, zoom);
+        auto tilt = std::make_unique<SnapTiltComponent> (p);
+        tilt->setSize (121, 121);
+        tilt->bFormatMode = format == kOutputFormatBFormat;
+        tilt->SetFrontTiltAngle (front, false);
+        tilt->SetRearTiltAngle (rear, false);
+        plate.add (std::move (tilt), 121, 121, caption);
+    }
+
+    SheetPanel& addParts (const juce::String& title)
+    {
+        ownedParts.push_back (std::make_unique<SheetPanel> (title));
+        parts.push_back (ownedParts.back().get());
+        addAndMakeVisible (*parts.back());
+        return *parts.back();
+    }
+
+    std::vector<std::unique_ptr<Quorvane2AudioProcessor>> tiltProcessors;
+    std::vector<Cell> cells;
+    std::vector<std::unique_ptr<SheetPanel>> ownedParts;
+    std::vector<SheetPanel*> parts;
+};
+
 class ContactSheetTest : public EditorTest
 {
 protected:
@@ -414,4 +574,20 @@ TEST_F (ContactSheetTest, WindowOnTheDisplayTakesRealClicks)
     readOnlyLabels.clear();
     window.removeFromDesktop();
     window.setLookAndFeel (nullptr);
+}
+
+TEST_F (ContactSheetTest, WritesTheSurroundControlsInEveryLayout)
+{
+    SurroundSheet sheet;
+    sheet.setLookAndFeel (&lnf);
+    const auto image = qvtest::RenderComponent (sheet);
+    const auto file = qvtest::SavePng (image, "contact-sheet-surround");
+    qvtest::SavePng (qvtest::RenderComponent (sheet, juce::Colours::transparentBlack, 2.0f), "contact-sheet-surround@2x");
+    sheet.saveEachPanel();
+    ASSERT_TRUE (file.existsAsFile()) << file.getFullPathName();
+    EXPECT_EQ (image.getPixelAt (1, 1).getARGB(), editorBackground.getARGB());
+
+    // Every panel's disc is drawn: the black ground inside each display is there.
+    EXPECT_GT (qvtest::CountPixels (image, [] (juce::Colour p) { return p.getBrightness() < 0.05f && p.getAlpha() == 255; }), 12 * 20000);
+    sheet.setLookAndFeel (nullptr);
 }

@@ -1,0 +1,71 @@
+// The "SURROUND CONTROLS" panel: the surround display and the tilt control,
+// joined to the rotation, tilt, zoom, width and pattern parameters. It turns
+// the controls' callbacks into one parameter write each, and mirrors the
+// processor's notifications back into the controls without notification, so
+// nothing echoes to the processor.
+#pragma once
+
+#include <JuceHeader.h>
+
+#include "PanelHeaderLabel.h"
+#include "QuorvaneListener.h"
+#include "SnapTiltComponent.h"
+#include "SurroundDisplayComponent.h"
+
+class Quorvane2AudioProcessor;
+
+class QuorvanePanel : public juce::Component,
+                      public QuorvaneListener,
+                      public SurroundDisplayListener,
+                      public SnapTiltComponentListener
+{
+public:
+    explicit QuorvanePanel (Quorvane2AudioProcessor&);
+    ~QuorvanePanel() override;
+
+    void resized() override;
+    void paint (juce::Graphics&) override;
+
+    // message thread: from the editor's refresh and the full update
+    void ParameterChangedFloat (int index, float value) override;
+
+    void RotationChanged (int degrees) override;
+    void FrontWidthChanged (int degrees) override;
+    void RearWidthChanged (int degrees) override;
+    void SurroundWidthChanged (int degrees) override;
+    void PolarChanged (int pairId, float pattern) override;
+    void FrontTiltChanged (int degrees) override;
+    void RearTiltChanged (int degrees) override;
+
+    SurroundDisplayComponent& GetDisplay() const noexcept { return *display; }
+    SnapTiltComponent& GetTilt() const noexcept { return *tilt; }
+
+    // Parameter indices this panel writes and follows.
+    enum Index
+    {
+        rotateIndex = 4,
+        frontTiltIndex = 5,
+        rearTiltIndex = 6,
+        zoomIndex = 7,
+        patternLRIndex = 8,
+        patternCIndex = 9,
+        patternLsRsIndex = 10,
+        patternRLsRRsIndex = 11,
+        patternRCIndex = 12,
+        widthLRIndex = 13,
+        widthLsRsIndex = 14,
+        widthRLsRRsIndex = 15,
+        arraySelectIndex = 36
+    };
+
+private:
+    void Write (int index, float value);
+
+    std::unique_ptr<SurroundDisplayComponent> display;
+    std::unique_ptr<SnapTiltComponent> tilt;
+    std::unique_ptr<PanelHeaderLabel> header;
+    Quorvane2AudioProcessor& processor;
+    std::unique_ptr<juce::ImageComponent> logo;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (QuorvanePanel)
+};
