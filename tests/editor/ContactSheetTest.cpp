@@ -8,7 +8,10 @@
 #include "EditorTestFixture.h"
 #include "GlowingButton.h"
 #include "GuiTestEnvironment.h"
+#include "InputPanel.h"
+#include "OutputPanel.h"
 #include "PanelHeaderLabel.h"
+#include "PanelTestSupport.h"
 #include "ParameterSlider.h"
 
 #include <limits>
@@ -168,6 +171,46 @@ std::unique_ptr<juce::Label> ownedLabel (juce::Label* l, const juce::String& tex
     return std::unique_ptr<juce::Label> (l);
 }
 
+std::unique_ptr<juce::ImageComponent> picture (const juce::Image& image)
+{
+    auto c = std::make_unique<juce::ImageComponent>();
+    c->setImage (image);
+    return c;
+}
+
+void SetOutputMeters (OutputPanel& panel, float linearLevel)
+{
+    for (int index = 41; index <= 49; ++index)
+        panel.OutputMeterChanged (index, linearLevel);
+}
+
+void SetInputMeters (InputPanel& panel, float linearLevel)
+{
+    for (int index = 37; index <= 40; ++index)
+        panel.InputMeterChanged (index, linearLevel);
+}
+
+// The output panel as the editor shows it, with a processor behind it in the
+// given layout, after its strips have settled and `state` has been applied.
+juce::Image OutputPanelPicture (OutputStemFormat layout, const std::function<void (paneltest::PanelRig<OutputPanel>&)>& state)
+{
+    paneltest::PanelRig<OutputPanel> rig ({ 221, 2, 300, 160 });
+    rig.processor.UISetOutputFormat (layout);
+    rig.processor.UpdateUI();
+    paneltest::FinishAnimations();
+    state (rig);
+    return qvtest::RenderComponent (*rig.panel, editorBackground);
+}
+
+juce::Image InputPanelPicture (Quorvane2AudioProcessor::InputFormat format, const std::function<void (paneltest::PanelRig<InputPanel>&)>& state)
+{
+    paneltest::PanelRig<InputPanel> rig ({ 1, 2, 220, 160 });
+    rig.processor.SetInputFormat (format);
+    rig.processor.UpdateUI();
+    state (rig);
+    return qvtest::RenderComponent (*rig.panel, editorBackground);
+}
+
 // Every widget in every state, in titled plates stacked down the sheet.
 class ContactSheet : public juce::Component,
                      private ParameterSliderListener
@@ -272,6 +315,8 @@ public:
                                          juce::Slider::LinearHorizontal, dummy);
         }), 60, 30, "pan arc");
 
+        AddPanelPlates();
+
         int width = 0;
 
         for (auto* p : panels)
@@ -297,6 +342,62 @@ private:
     juce::String getTextFromValue (int id, double value) override
     {
         return id == 1 ? juce::String (juce::roundToInt (value * 360.0) % 360) : juce::String (value, 2);
+    }
+
+    // The input and output panels in their layouts, formats and meter levels.
+    void AddPanelPlates()
+    {
+        const auto silence = [] (auto&) {};
+        auto& layouts = addPanel ("OUTPUT PANEL: LAYOUTS");
+        layouts.add (picture (OutputPanelPicture (kOutputFormatStereo, silence)), 300, 160, "STEREO");
+        layouts.add (picture (OutputPanelPicture (kOutputFormat5_1, silence)), 300, 160, "5.1");
+        layouts.add (picture (OutputPanelPicture (kOutputFormat7_1, silence)), 300, 160, "7.1");
+        layouts.add (picture (OutputPanelPicture (kOutputFormatBFormat, silence)), 300, 160, "B FORMAT");
+
+        auto& levels = addPanel ("OUTPUT PANEL: METERS, MUTE AND SOLO");
+        levels.add (picture (OutputPanelPicture (kOutputFormat7_1, [] (auto& rig) { SetOutputMeters (*rig.panel, 0.1f); })),
+                    300, 160, "7.1, meters at -20 dB");
+        levels.add (picture (OutputPanelPicture (kOutputFormat7_1, [] (auto& rig) { SetOutputMeters (*rig.panel, 1.0f); })),
+                    300, 160, "7.1, meters at 0 dB");
+        levels.add (picture (OutputPanelPicture (kOutputFormatBFormat, [] (auto& rig) { SetOutputMeters (*rig.panel, 0.1f); })),
+                    300, 160, "B FORMAT, meters at -20 dB");
+
+        // C soloed, LS/RS muted on its own: the others blink, LS/RS holds.
+        const auto soloC = [] (paneltest::PanelRig<OutputPanel>& rig) {
+            rig.processor.setParameter (25, 1.0f);
+            rig.processor.setParameter (30, 1.0f);
+            rig.processor.UpdateUI();
+            SetOutputMeters (*rig.panel, 0.1f);
+        };
+        auto& solo = addPanel ("OUTPUT PANEL: SOLO FLASHING");
+        solo.add (picture (OutputPanelPicture (kOutputFormat5_1, soloC)), 300, 160, "5.1, C solo, LS/RS muted: captions shown");
+        solo.add (picture (OutputPanelPicture (kOutputFormat5_1, [soloC] (auto& rig) { soloC (rig); rig.panel->timerCallback(); })),
+                  300, 160, "the next flash step: blinking captions hidden");
+        solo.add (picture (OutputPanelPicture (kOutputFormatStereo, [] (auto& rig) {
+                      rig.processor.setParameter (16, 0.5f);
+                      rig.processor.UpdateUI();
+                      SetOutputMeters (*rig.panel, 1.0f);
+                  })),
+                  300, 160, "STEREO at -11 dB, 0 dB meters");
+
+        auto& inputs = addPanel ("INPUT PANEL");
+        inputs.add (picture (InputPanelPicture (Quorvane2AudioProcessor::kAFormat, silence)), 220, 160, "A FORMAT, silence");
+        inputs.add (picture (InputPanelPicture (Quorvane2AudioProcessor::kBFormat, [] (auto& rig) { SetInputMeters (*rig.panel, 0.1f); })),
+                    220, 160, "B FORMAT, -20 dB");
+        inputs.add (picture (InputPanelPicture (Quorvane2AudioProcessor::kBFormat, [] (auto& rig) {
+                        rig.processor.setParameter (1, 1.0f);
+                        rig.processor.setParameter (3, 1.0f);
+                        rig.processor.UpdateUI();
+                        SetInputMeters (*rig.panel, 1.0f);
+                    })),
+                    220, 160, "B FORMAT, 0 dB, INVERT and HI PASS");
+        inputs.add (picture (InputPanelPicture (Quorvane2AudioProcessor::kAFormat, [] (auto& rig) {
+                        rig.processor.setParameter (0, 0.6097561f);
+                        rig.processor.setParameter (2, 1.0f);
+                        rig.processor.UpdateUI();
+                        SetInputMeters (*rig.panel, 0.5f);
+                    })),
+                    220, 160, "A FORMAT, trim -6 dB, END FIRE, -6 dB");
     }
 
     template <typename C>
