@@ -221,11 +221,12 @@ void InputPanel::ParameterChangedFloat (int index, float value)
 
 void InputPanel::InputMeterChanged (int index, float value)
 {
-    BargraphComponent* const meters[] = { meter1.get(), meter2.get(), meter3.get(), meter4.get() };
-    const int m = index - firstMeterIndex;
+    // Range first: index - 37 would overflow for the most negative indices.
+    if (index < firstMeterIndex || index >= firstMeterIndex + 4)
+        return;
 
-    if (m >= 0 && m < 4)
-        meters[m]->setValue (value);
+    BargraphComponent* const meters[] = { meter1.get(), meter2.get(), meter3.get(), meter4.get() };
+    meters[index - firstMeterIndex]->setValue (value);
 }
 
 void InputPanel::resetToDefaultValue (int id)

@@ -178,6 +178,9 @@ TEST_F (InputPanelTest, NotificationsMoveOnlyTheirControl)
         p.resetToDefaultValue (2);
     }, {}, {});
     EXPECT_EQ (Shown (Panel()), freshlyShown);
+
+    Panel().ParameterChangedFloat (0, std::numeric_limits<float>::quiet_NaN()); // a NaN a host left there
+    EXPECT_EQ (Panel().trimSlider->getValue(), 0.0);
 }
 
 TEST_F (InputPanelTest, TrimPlateAndMeterRows)
