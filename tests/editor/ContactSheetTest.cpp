@@ -14,8 +14,10 @@
 #include "PanelTestSupport.h"
 #include "ParameterSlider.h"
 
+#include <functional>
 #include <limits>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 namespace
@@ -178,37 +180,48 @@ std::unique_ptr<juce::ImageComponent> picture (const juce::Image& image)
     return c;
 }
 
-void SetOutputMeters (OutputPanel& panel, float linearLevel)
+// What the processor reports before a panel's picture is taken.
+struct PanelState
 {
-    for (int index = 41; index <= 49; ++index)
-        panel.OutputMeterChanged (index, linearLevel);
-}
+    std::vector<std::pair<int, float>> parameters;
+    float meters = 0.0f;    // linear level of every meter
+    bool flashStep = false; // one step of the solo flash
+};
 
-void SetInputMeters (InputPanel& panel, float linearLevel)
+// A panel as the editor shows it, with a processor behind it in the format
+// that setFormat chose, its strips settled.
+template <typename Panel>
+juce::Image PanelPicture (juce::Rectangle<int> bounds, const std::function<void (Quorvane2AudioProcessor&)>& setFormat, const PanelState& state)
 {
-    for (int index = 37; index <= 40; ++index)
-        panel.InputMeterChanged (index, linearLevel);
-}
-
-// The output panel as the editor shows it, with a processor behind it in the
-// given layout, after its strips have settled and `state` has been applied.
-juce::Image OutputPanelPicture (OutputStemFormat layout, const std::function<void (paneltest::PanelRig<OutputPanel>&)>& state)
-{
-    paneltest::PanelRig<OutputPanel> rig ({ 221, 2, 300, 160 });
-    rig.processor.UISetOutputFormat (layout);
+    paneltest::PanelRig<Panel> rig (bounds);
+    setFormat (rig.processor);
+    for (auto [index, value] : state.parameters)
+        rig.processor.setParameter (index, value);
     rig.processor.UpdateUI();
     paneltest::FinishAnimations();
-    state (rig);
+
+    // Each panel takes its own meters and ignores the others.
+    for (int index = 37; index <= 49; ++index)
+    {
+        rig.panel->InputMeterChanged (index, state.meters);
+        rig.panel->OutputMeterChanged (index, state.meters);
+    }
+
+    if constexpr (std::is_same_v<Panel, OutputPanel>)
+        if (state.flashStep)
+            rig.panel->timerCallback();
+
     return qvtest::RenderComponent (*rig.panel, editorBackground);
 }
 
-juce::Image InputPanelPicture (Quorvane2AudioProcessor::InputFormat format, const std::function<void (paneltest::PanelRig<InputPanel>&)>& state)
+std::unique_ptr<juce::ImageComponent> OutputPicture (OutputStemFormat layout, const PanelState& state = {})
 {
-    paneltest::PanelRig<InputPanel> rig ({ 1, 2, 220, 160 });
-    rig.processor.SetInputFormat (format);
-    rig.processor.UpdateUI();
-    state (rig);
-    return qvtest::RenderComponent (*rig.panel, editorBackground);
+    return picture (PanelPicture<OutputPanel> ({ 221, 2, 300, 160 }, [layout] (auto& p) { p.UISetOutputFormat (layout); }, state));
+}
+
+std::unique_ptr<juce::ImageComponent> InputPicture (Quorvane2AudioProcessor::InputFormat format, const PanelState& state = {})
+{
+    return picture (PanelPicture<InputPanel> ({ 1, 2, 220, 160 }, [format] (auto& p) { p.SetInputFormat (format); }, state));
 }
 
 // Every widget in every state, in titled plates stacked down the sheet.
@@ -347,57 +360,31 @@ private:
     // The input and output panels in their layouts, formats and meter levels.
     void AddPanelPlates()
     {
-        const auto silence = [] (auto&) {};
         auto& layouts = addPanel ("OUTPUT PANEL: LAYOUTS");
-        layouts.add (picture (OutputPanelPicture (kOutputFormatStereo, silence)), 300, 160, "STEREO");
-        layouts.add (picture (OutputPanelPicture (kOutputFormat5_1, silence)), 300, 160, "5.1");
-        layouts.add (picture (OutputPanelPicture (kOutputFormat7_1, silence)), 300, 160, "7.1");
-        layouts.add (picture (OutputPanelPicture (kOutputFormatBFormat, silence)), 300, 160, "B FORMAT");
+        layouts.add (OutputPicture (kOutputFormatStereo), 300, 160, "STEREO");
+        layouts.add (OutputPicture (kOutputFormat5_1), 300, 160, "5.1");
+        layouts.add (OutputPicture (kOutputFormat7_1), 300, 160, "7.1");
+        layouts.add (OutputPicture (kOutputFormatBFormat), 300, 160, "B FORMAT");
 
-        auto& levels = addPanel ("OUTPUT PANEL: METERS, MUTE AND SOLO");
-        levels.add (picture (OutputPanelPicture (kOutputFormat7_1, [] (auto& rig) { SetOutputMeters (*rig.panel, 0.1f); })),
-                    300, 160, "7.1, meters at -20 dB");
-        levels.add (picture (OutputPanelPicture (kOutputFormat7_1, [] (auto& rig) { SetOutputMeters (*rig.panel, 1.0f); })),
-                    300, 160, "7.1, meters at 0 dB");
-        levels.add (picture (OutputPanelPicture (kOutputFormatBFormat, [] (auto& rig) { SetOutputMeters (*rig.panel, 0.1f); })),
-                    300, 160, "B FORMAT, meters at -20 dB");
+        auto& levels = addPanel ("OUTPUT PANEL: METERS");
+        levels.add (OutputPicture (kOutputFormat7_1, { {}, 0.1f }), 300, 160, "7.1, meters at -20 dB");
+        levels.add (OutputPicture (kOutputFormat7_1, { {}, 1.0f }), 300, 160, "7.1, meters at 0 dB");
+        levels.add (OutputPicture (kOutputFormatBFormat, { {}, 0.1f }), 300, 160, "B FORMAT, meters at -20 dB");
 
-        // C soloed, LS/RS muted on its own: the others blink, LS/RS holds.
-        const auto soloC = [] (paneltest::PanelRig<OutputPanel>& rig) {
-            rig.processor.setParameter (25, 1.0f);
-            rig.processor.setParameter (30, 1.0f);
-            rig.processor.UpdateUI();
-            SetOutputMeters (*rig.panel, 0.1f);
-        };
-        auto& solo = addPanel ("OUTPUT PANEL: SOLO FLASHING");
-        solo.add (picture (OutputPanelPicture (kOutputFormat5_1, soloC)), 300, 160, "5.1, C solo, LS/RS muted: captions shown");
-        solo.add (picture (OutputPanelPicture (kOutputFormat5_1, [soloC] (auto& rig) { soloC (rig); rig.panel->timerCallback(); })),
-                  300, 160, "the next flash step: blinking captions hidden");
-        solo.add (picture (OutputPanelPicture (kOutputFormatStereo, [] (auto& rig) {
-                      rig.processor.setParameter (16, 0.5f);
-                      rig.processor.UpdateUI();
-                      SetOutputMeters (*rig.panel, 1.0f);
-                  })),
-                  300, 160, "STEREO at -11 dB, 0 dB meters");
+        // C soloed and LS/RS muted on its own: the others blink, LS/RS holds.
+        const PanelState soloC { { { 25, 1.0f }, { 30, 1.0f } }, 0.1f };
+        auto& solo = addPanel ("OUTPUT PANEL: MUTE AND SOLO FLASHING");
+        solo.add (OutputPicture (kOutputFormat5_1, soloC), 300, 160, "5.1, C solo, LS/RS muted: captions shown");
+        solo.add (OutputPicture (kOutputFormat5_1, { soloC.parameters, 0.1f, true }), 300, 160, "the next flash step: blinking captions hidden");
+        solo.add (OutputPicture (kOutputFormatStereo, { { { 16, 0.5f } }, 1.0f }), 300, 160, "STEREO at -11 dB, 0 dB meters");
 
         auto& inputs = addPanel ("INPUT PANEL");
-        inputs.add (picture (InputPanelPicture (Quorvane2AudioProcessor::kAFormat, silence)), 220, 160, "A FORMAT, silence");
-        inputs.add (picture (InputPanelPicture (Quorvane2AudioProcessor::kBFormat, [] (auto& rig) { SetInputMeters (*rig.panel, 0.1f); })),
-                    220, 160, "B FORMAT, -20 dB");
-        inputs.add (picture (InputPanelPicture (Quorvane2AudioProcessor::kBFormat, [] (auto& rig) {
-                        rig.processor.setParameter (1, 1.0f);
-                        rig.processor.setParameter (3, 1.0f);
-                        rig.processor.UpdateUI();
-                        SetInputMeters (*rig.panel, 1.0f);
-                    })),
-                    220, 160, "B FORMAT, 0 dB, INVERT and HI PASS");
-        inputs.add (picture (InputPanelPicture (Quorvane2AudioProcessor::kAFormat, [] (auto& rig) {
-                        rig.processor.setParameter (0, 0.6097561f);
-                        rig.processor.setParameter (2, 1.0f);
-                        rig.processor.UpdateUI();
-                        SetInputMeters (*rig.panel, 0.5f);
-                    })),
-                    220, 160, "A FORMAT, trim -6 dB, END FIRE, -6 dB");
+        inputs.add (InputPicture (Quorvane2AudioProcessor::kAFormat), 220, 160, "A FORMAT, silence");
+        inputs.add (InputPicture (Quorvane2AudioProcessor::kBFormat, { {}, 0.1f }), 220, 160, "B FORMAT, -20 dB");
+        inputs.add (InputPicture (Quorvane2AudioProcessor::kBFormat, { { { 1, 1.0f }, { 3, 1.0f } }, 1.0f }), 220, 160,
+                    "B FORMAT, 0 dB, INVERT and HI PASS");
+        inputs.add (InputPicture (Quorvane2AudioProcessor::kAFormat, { { { 0, 0.6097561f }, { 2, 1.0f } }, 0.5f }), 220, 160,
+                    "A FORMAT, trim -6 dB, END FIRE, -6 dB");
     }
 
     template <typename C>

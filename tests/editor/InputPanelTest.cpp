@@ -26,27 +26,10 @@ juce::String Shown (const InputPanel& p)
     return t;
 }
 
-class InputPanelTest : public EditorTest
+class InputPanelTest : public PanelTest<InputPanel>
 {
 protected:
-    void SetUp() override
-    {
-        EditorTest::SetUp();
-        Fresh();
-    }
-    void TearDown() override
-    {
-        rig.reset();
-        EditorTest::TearDown();
-    }
-    void Fresh()
-    {
-        rig.reset();
-        rig = std::make_unique<PanelRig<InputPanel>> (R (1, 2, 220, 160));
-    }
-    InputPanel& Panel() { return *rig->panel; }
-
-    std::unique_ptr<PanelRig<InputPanel>> rig;
+    InputPanelTest() : PanelTest (R (1, 2, 220, 160)) {}
 };
 
 // B-format as a new processor has it; 0 dB (0.7561 x 100) goes to the slider's nearest step, 76.
@@ -93,16 +76,8 @@ TEST_F (InputPanelTest, ChildrenInPlace)
 
 TEST_F (InputPanelTest, EachGestureIsOneProcessorCall)
 {
-    struct Case
-    {
-        const char* gesture;
-        std::function<void (InputPanel&)> act;
-        std::vector<HostCall> calls;
-        std::vector<int> changed;
-        const char* shown; // the control the user moved shows it at once, nothing else moves
-    };
     const auto typed = [] (const char* text) { return [text] (InputPanel& p) { TypeInto (*p.trimValueLabel, text); }; };
-    const Case cases[] = {
+    const GestureCase<InputPanel> cases[] = {
         { "drag trim from 76 to 20", [] (auto& p) { Drag (*p.trimSlider, TrimSliderPoint (76), TrimSliderPoint (20)); }, { { 0, 0.2f } }, { 0 },
           "W X Y Z combo 2 trim 20   0dB switches 000 meters 0 0 0 0" },
         { "type -6", typed ("-6"), { { 0, 0.6097561f } }, { 0 }, freshlyShown },

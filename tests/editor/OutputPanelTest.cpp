@@ -29,26 +29,11 @@ juce::String Rest (const OutputChannelStrip& s)
 }
 juce::String Shown (const OutputChannelStrip& s) { return Level (s) + " " + Rest (s); }
 
-class OutputPanelTest : public EditorTest
+class OutputPanelTest : public PanelTest<OutputPanel>
 {
 protected:
-    void SetUp() override
-    {
-        EditorTest::SetUp();
-        Fresh();
-    }
-    void TearDown() override
-    {
-        rig.reset();
-        EditorTest::TearDown();
-    }
-    void Fresh()
-    {
-        rig.reset();
-        rig = std::make_unique<PanelRig<OutputPanel>> (R (221, 2, 300, 160));
-    }
+    OutputPanelTest() : PanelTest (R (221, 2, 300, 160)) {}
 
-    OutputPanel& Panel() { return *rig->panel; }
     OutputChannelStrip& Strip (int key) { return *rig->panel->strips[key]; }
     std::vector<juce::String> AllShown()
     {
@@ -63,8 +48,6 @@ protected:
         Panel().formatCombo->setSelectedId (id, juce::sendNotificationSync);
         rig->processor.UpdateUI();
     }
-
-    std::unique_ptr<PanelRig<OutputPanel>> rig;
 };
 } // namespace
 
@@ -165,15 +148,8 @@ TEST_F (OutputPanelTest, BFormatFadesInOver300WhileTheOthersRiseOver150)
 
 TEST_F (OutputPanelTest, EachGestureIsOneProcessorCall)
 {
-    struct Case
-    {
-        const char* gesture;
-        std::function<void (OutputPanel&)> act;
-        std::vector<HostCall> calls;
-        std::vector<int> changed;
-    };
     auto strip = [] (OutputPanel& p, int key) -> OutputChannelStrip& { return *p.strips[key]; };
-    const Case cases[] = {
+    const GestureCase<OutputPanel> cases[] = {
         { "drag L/R from 75 to 50", [&] (auto& p) { Drag (*strip (p, LR).trimSlider, TrimSliderPoint (75), TrimSliderPoint (50)); }, { { 16, 0.5f } }, { 16 } },
         { "type -6 into C", [&] (auto& p) { TypeInto (*strip (p, C).valueLabel, "-6"); }, { { 17, 0.6f } }, { 17 } },
         { "type 3.5 into LFE", [&] (auto& p) { TypeInto (*strip (p, LFE).valueLabel, "3.5"); }, { { 21, 0.84f } }, { 21 } },

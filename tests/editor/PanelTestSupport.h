@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <ostream>
 #include <vector>
@@ -156,5 +157,46 @@ struct PanelRig
     Quorvane2AudioProcessor processor;
     HostRecorder host;
     std::unique_ptr<Panel> panel;
+};
+
+// One row of a gesture table: what the user does, the host calls and changed
+// parameters it must give, and (when given) what the panel then shows.
+template <typename Panel>
+struct GestureCase
+{
+    const char* gesture;
+    std::function<void (Panel&)> act;
+    std::vector<HostCall> calls;
+    std::vector<int> changed;
+    const char* shown = nullptr;
+};
+
+// A test of one panel type with a fresh rig, bounded as in the editor.
+template <typename PanelType>
+class PanelTest : public EditorTest
+{
+protected:
+    explicit PanelTest (juce::Rectangle<int> editorBounds) : bounds (editorBounds) {}
+
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        Fresh();
+    }
+    void TearDown() override
+    {
+        rig.reset();
+        EditorTest::TearDown();
+    }
+    // Starts over with a new processor and panel.
+    void Fresh()
+    {
+        rig.reset();
+        rig = std::make_unique<PanelRig<PanelType>> (bounds);
+    }
+    PanelType& Panel() { return *rig->panel; }
+
+    const juce::Rectangle<int> bounds;
+    std::unique_ptr<PanelRig<PanelType>> rig;
 };
 } // namespace paneltest
