@@ -9,7 +9,7 @@ namespace
 constexpr int noParameter = -1;
 
 // One output group: its strip and the processor parameters behind it.
-struct StripSpec
+struct OutputGroup
 {
     int key;
     const char* name;
@@ -21,7 +21,7 @@ struct StripSpec
 };
 
 // In key order.
-const StripSpec stripSpecs[OutputPanel::numStripKeys] = {
+const OutputGroup outputGroups[OutputPanel::numStripKeys] = {
     { OutputPanel::keyLR, "L/R", 2, &QVLookAndFeel::Col_LRPolar, 16, 23, 29 },
     { OutputPanel::keyC, "C", 1, &QVLookAndFeel::Col_CentrePolar, 17, 24, 30 },
     { OutputPanel::keyLFE, "LFE", 1, &QVLookAndFeel::Col_LFEPolar, 21, 28, 34 },
@@ -31,16 +31,16 @@ const StripSpec stripSpecs[OutputPanel::numStripKeys] = {
     { OutputPanel::keyBF, "B F", 4, &QVLookAndFeel::Col_BFormat, 22, noParameter, noParameter },
 };
 
-const StripSpec* SpecForKey (int key)
+const OutputGroup* GroupForKey (int key)
 {
-    return key >= 0 && key < OutputPanel::numStripKeys ? &stripSpecs[key] : nullptr;
+    return key >= 0 && key < OutputPanel::numStripKeys ? &outputGroups[key] : nullptr;
 }
 
-const StripSpec* SpecForTrim (int index)
+const OutputGroup* GroupForTrim (int index)
 {
-    for (const auto& spec : stripSpecs)
-        if (spec.trim == index)
-            return &spec;
+    for (const auto& group : outputGroups)
+        if (group.trim == index)
+            return &group;
 
     return nullptr;
 }
@@ -134,14 +134,14 @@ OutputPanel::OutputPanel (Quorvane2AudioProcessor& p)
     std::unique_ptr<OutputChannelStrip>* const owners[numStripKeys] = { &stripLR, &stripC, &stripLFE, &stripLsRs,
                                                                        &stripRLsRRs, &stripRC, &stripBF };
 
-    for (const auto& spec : stripSpecs)
+    for (const auto& group : outputGroups)
     {
-        auto& strip = *owners[spec.key];
-        strip = std::make_unique<OutputChannelStrip> (spec.channels, spec.name, spec.key, this);
+        auto& strip = *owners[group.key];
+        strip = std::make_unique<OutputChannelStrip> (group.channels, group.name, group.key, this);
         addAndMakeVisible (*strip);
         strip->setSize (0, OutputChannelStrip::stripHeight);
-        strips.set (spec.key, strip.get());
-        strip->SetSliderColour (*spec.sliderColour);
+        strips.set (group.key, strip.get());
+        strip->SetSliderColour (*group.sliderColour);
     }
 
     for (int key = 0; key < strips.size(); ++key)
@@ -247,11 +247,11 @@ void OutputPanel::AnimateStrip (OutputChannelStrip& strip, juce::Rectangle<int> 
 void OutputPanel::UpdateMutesAndSolos()
 {
     for (int key : mirroredKeys)
-        strips[key]->soloButton->setToggleState (processor.GetIsSolo (stripSpecs[key].solo), juce::dontSendNotification);
+        strips[key]->soloButton->setToggleState (processor.GetIsSolo (outputGroups[key].solo), juce::dontSendNotification);
 
     for (int key : mirroredKeys)
     {
-        const int mute = stripSpecs[key].mute;
+        const int mute = outputGroups[key].mute;
         strips[key]->SetMuteStates (processor.GetIsMute (mute), processor.GetIsSoloMute (mute));
     }
 
@@ -324,10 +324,10 @@ void OutputPanel::timerCallback()
 
 void OutputPanel::ParameterChangedFloat (int index, float value)
 {
-    if (const auto* spec = SpecForTrim (index))
+    if (const auto* group = GroupForTrim (index))
     {
         const auto text = processor.getParameterText (index);
-        strips[spec->key]->SetTrim (SliderPosition (value), text);
+        strips[group->key]->SetTrim (SliderPosition (value), text);
     }
     else if (index >= 23 && index <= 34) // mutes and solos
     {
@@ -370,22 +370,22 @@ void OutputPanel::HostHasSetOutputFormat (OutputStemFormat)
 
 void OutputPanel::TrimChanged (int key, int position)
 {
-    if (const auto* spec = SpecForKey (key))
-        processor.setParameterNotifyingHost (spec->trim, (float) position / 100.0f);
+    if (const auto* group = GroupForKey (key))
+        processor.setParameterNotifyingHost (group->trim, (float) position / 100.0f);
 }
 
 void OutputPanel::MuteChanged (int key, bool on)
 {
-    if (const auto* spec = SpecForKey (key); spec != nullptr && spec->mute != noParameter)
-        processor.setParameterNotifyingHost (spec->mute, on ? 1.0f : 0.0f);
+    if (const auto* group = GroupForKey (key); group != nullptr && group->mute != noParameter)
+        processor.setParameterNotifyingHost (group->mute, on ? 1.0f : 0.0f);
 
     UpdateMutesAndSolos();
 }
 
 void OutputPanel::SoloChanged (int key, bool on)
 {
-    if (const auto* spec = SpecForKey (key); spec != nullptr && spec->solo != noParameter)
-        processor.setParameterNotifyingHost (spec->solo, on ? 1.0f : 0.0f);
+    if (const auto* group = GroupForKey (key); group != nullptr && group->solo != noParameter)
+        processor.setParameterNotifyingHost (group->solo, on ? 1.0f : 0.0f);
 
     UpdateMutesAndSolos();
 }
@@ -393,14 +393,14 @@ void OutputPanel::SoloChanged (int key, bool on)
 juce::String OutputPanel::getTextFromValue (int key, double)
 {
     // The processor's text of the level, whatever position the slider is at.
-    if (const auto* spec = SpecForKey (key))
-        return processor.getParameterText (spec->trim);
+    if (const auto* group = GroupForKey (key))
+        return processor.getParameterText (group->trim);
 
     return {};
 }
 
 void OutputPanel::resetToDefaultValue (int key)
 {
-    if (const auto* spec = SpecForKey (key))
-        processor.resetParameterToDefault (spec->trim);
+    if (const auto* group = GroupForKey (key))
+        processor.resetParameterToDefault (group->trim);
 }
