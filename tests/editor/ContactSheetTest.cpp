@@ -9,16 +9,21 @@
 #include "EditorTestFixture.h"
 #include "GlowingButton.h"
 #include "GuiTestEnvironment.h"
+#include "InputPanel.h"
+#include "OutputPanel.h"
 #include "PanelHeaderLabel.h"
+#include "PanelTestSupport.h"
 #include "ParameterSlider.h"
 #include "PolarComponent.h"
 #include "QuorvanePanel.h"
 #include "SnapTiltComponent.h"
 #include "SurroundTestSupport.h"
 
+#include <functional>
 #include <limits>
 #include <tuple>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 namespace
@@ -174,6 +179,57 @@ std::unique_ptr<juce::Label> ownedLabel (juce::Label* l, const juce::String& tex
     return std::unique_ptr<juce::Label> (l);
 }
 
+std::unique_ptr<juce::ImageComponent> picture (const juce::Image& image)
+{
+    auto c = std::make_unique<juce::ImageComponent>();
+    c->setImage (image);
+    return c;
+}
+
+// What the processor reports before a panel's picture is taken.
+struct PanelState
+{
+    std::vector<std::pair<int, float>> parameters;
+    float meters = 0.0f;    // linear level of every meter
+    bool flashStep = false; // one step of the solo flash
+};
+
+// A panel as the editor shows it, with a processor behind it in the format
+// that setFormat chose, its strips settled.
+template <typename Panel>
+juce::Image PanelPicture (juce::Rectangle<int> bounds, const std::function<void (Quorvane2AudioProcessor&)>& setFormat, const PanelState& state)
+{
+    paneltest::PanelRig<Panel> rig (bounds);
+    setFormat (rig.processor);
+    for (auto [index, value] : state.parameters)
+        rig.processor.setParameter (index, value);
+    rig.processor.UpdateUI();
+    paneltest::FinishAnimations();
+
+    // Each panel takes its own meters and ignores the others.
+    for (int index = 37; index <= 49; ++index)
+    {
+        rig.panel->InputMeterChanged (index, state.meters);
+        rig.panel->OutputMeterChanged (index, state.meters);
+    }
+
+    if constexpr (std::is_same_v<Panel, OutputPanel>)
+        if (state.flashStep)
+            rig.panel->timerCallback();
+
+    return qvtest::RenderComponent (*rig.panel, editorBackground);
+}
+
+std::unique_ptr<juce::ImageComponent> OutputPicture (OutputStemFormat layout, const PanelState& state = {})
+{
+    return picture (PanelPicture<OutputPanel> ({ 221, 2, 300, 160 }, [layout] (auto& p) { p.UISetOutputFormat (layout); }, state));
+}
+
+std::unique_ptr<juce::ImageComponent> InputPicture (Quorvane2AudioProcessor::InputFormat format, const PanelState& state = {})
+{
+    return picture (PanelPicture<InputPanel> ({ 1, 2, 220, 160 }, [format] (auto& p) { p.SetInputFormat (format); }, state));
+}
+
 // Every widget in every state, in titled plates stacked down the sheet.
 class ContactSheet : public juce::Component,
                      private ParameterSliderListener
@@ -278,6 +334,8 @@ public:
                                          juce::Slider::LinearHorizontal, dummy);
         }), 60, 30, "pan arc");
 
+        AddPanelPlates();
+
         int width = 0;
 
         for (auto* p : panels)
@@ -303,6 +361,36 @@ private:
     juce::String getTextFromValue (int id, double value) override
     {
         return id == 1 ? juce::String (juce::roundToInt (value * 360.0) % 360) : juce::String (value, 2);
+    }
+
+    // The input and output panels in their layouts, formats and meter levels.
+    void AddPanelPlates()
+    {
+        auto& layouts = addPanel ("OUTPUT PANEL: LAYOUTS");
+        layouts.add (OutputPicture (kOutputFormatStereo), 300, 160, "STEREO");
+        layouts.add (OutputPicture (kOutputFormat5_1), 300, 160, "5.1");
+        layouts.add (OutputPicture (kOutputFormat7_1), 300, 160, "7.1");
+        layouts.add (OutputPicture (kOutputFormatBFormat), 300, 160, "B FORMAT");
+
+        auto& levels = addPanel ("OUTPUT PANEL: METERS");
+        levels.add (OutputPicture (kOutputFormat7_1, { {}, 0.1f }), 300, 160, "7.1, meters at -20 dB");
+        levels.add (OutputPicture (kOutputFormat7_1, { {}, 1.0f }), 300, 160, "7.1, meters at 0 dB");
+        levels.add (OutputPicture (kOutputFormatBFormat, { {}, 0.1f }), 300, 160, "B FORMAT, meters at -20 dB");
+
+        // C soloed and LS/RS muted on its own: the others blink, LS/RS holds.
+        const PanelState soloC { { { 25, 1.0f }, { 30, 1.0f } }, 0.1f };
+        auto& solo = addPanel ("OUTPUT PANEL: MUTE AND SOLO FLASHING");
+        solo.add (OutputPicture (kOutputFormat5_1, soloC), 300, 160, "5.1, C solo, LS/RS muted: captions shown");
+        solo.add (OutputPicture (kOutputFormat5_1, { soloC.parameters, 0.1f, true }), 300, 160, "the next flash step: blinking captions hidden");
+        solo.add (OutputPicture (kOutputFormatStereo, { { { 16, 0.5f } }, 1.0f }), 300, 160, "STEREO at -11 dB, 0 dB meters");
+
+        auto& inputs = addPanel ("INPUT PANEL");
+        inputs.add (InputPicture (Quorvane2AudioProcessor::kAFormat), 220, 160, "A FORMAT, silence");
+        inputs.add (InputPicture (Quorvane2AudioProcessor::kBFormat, { {}, 0.1f }), 220, 160, "B FORMAT, -20 dB");
+        inputs.add (InputPicture (Quorvane2AudioProcessor::kBFormat, { { { 1, 1.0f }, { 3, 1.0f } }, 1.0f }), 220, 160,
+                    "B FORMAT, 0 dB, INVERT and HI PASS");
+        inputs.add (InputPicture (Quorvane2AudioProcessor::kAFormat, { { { 0, 0.6097561f }, { 2, 1.0f } }, 0.5f }), 220, 160,
+                    "A FORMAT, trim -6 dB, END FIRE, -6 dB");
     }
 
     template <typename C>
