@@ -53,6 +53,25 @@ TEST(NumberText, ParseTakesOnlyAWholeFiniteNumber)
     }
 }
 
+// Typed values: the number at the start counts, a unit after it does not.
+TEST(NumberText, ParseLeadingTakesTheNumberAtTheStart)
+{
+    struct Case { const char* text; bool ok; double value; };
+    const Case cases[] = {
+        { "30", true, 30.0 },       { " -4.5 dB", true, -4.5 }, { "+2", true, 2.0 },   { ".5", true, 0.5 },
+        { "-.25", true, -0.25 },    { "1e3 x", true, 1000.0 },  { "1,5", true, 1.0 }, { "7deg", true, 7.0 },
+        { "abc", false, 0 },        { "", false, 0 },           { " ", false, 0 },    { "-", false, 0 },
+        { ".", false, 0 },          { "nan", false, 0 },        { "-inf", false, 0 }, { "+-1", false, 0 },
+        { "1e999", false, 0 },      { "dB 3", false, 0 },
+    };
+    for (const Case& c : cases)
+    {
+        double out = 42.0;
+        EXPECT_EQ(NumberText::ParseLeading(c.text, out), c.ok) << '"' << c.text << '"';
+        EXPECT_EQ(out, c.ok ? c.value : 42.0) << '"' << c.text << "\" must leave the output alone when refused";
+    }
+}
+
 // The process's locale has no say: a comma locale changes nothing.
 TEST(NumberText, SameInACommaLocale)
 {
