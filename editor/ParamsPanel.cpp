@@ -59,52 +59,74 @@ ParamsPanel::ParamsPanel (Quorvane2AudioProcessor& p)
 {
     setName ("Params");
 
-    const auto& white = juce::Colours::white;
+    enum class Kind { title, rotary, slider };
+    struct RowSpec
+    {
+        int id;
+        Kind kind;
+        const char* text;
+        int steps, divisor; // slider positions from 0 to 1; typed numbers are divided by the divisor
+        bool centred, raw;
+        juce::Colour colour;
+        int below;          // the row placed above this one at construction; -1 for the first
+    };
+
     using LF = QVLookAndFeel;
+    const auto white = juce::Colours::white;
 
-    // In table order; on screen the rows stand in order of id once the layout is applied.
-    auto* title0 = new LabelContainer (micOrientationTitle, this, "MIC ORIENTATION");
-    AddRow (title0, titleHeight, nullptr);
-    auto* rotation = new RotaryParameterContainer (rotationRow, this, "ROTATION", white);
-    AddRow (rotation, rotaryHeight, title0);
-    auto* frontTilt = new SliderParameterContainer (frontTiltRow, 90, 180, true, false, this, "FRONT TILT", LF::Col_LRPolar);
-    AddRow (frontTilt, sliderHeight, rotation);
-    auto* rearTilt = new SliderParameterContainer (rearTiltRow, 90, 180, true, false, this, "REAR TILT", LF::Col_LsRsPolar);
-    AddRow (rearTilt, sliderHeight, frontTilt);
-    // Zoom shows its value less 0.5, so a typed number only needs the 0.5 back.
-    auto* zoom = new SliderParameterContainer (zoomRow, 100, 1, true, false, this, "ZOOM", white);
-    AddRow (zoom, sliderHeight, rearTilt);
+    // In order of construction; on screen the rows stand in order of id once a
+    // layout is applied. The ALL row and the C row share the place below the
+    // POLARS title, and L / R follows C. Zoom shows its value less 0.5, so a
+    // typed number only needs the 0.5 back (divisor 1, centred).
+    const RowSpec table[] = {
+        { micOrientationTitle, Kind::title, "MIC ORIENTATION", 0, 0, false, false, {}, -1 },
+        { rotationRow, Kind::rotary, "ROTATION", 360, 360, false, false, white, micOrientationTitle },
+        { frontTiltRow, Kind::slider, "FRONT TILT", 90, 180, true, false, LF::Col_LRPolar, rotationRow },
+        { rearTiltRow, Kind::slider, "REAR TILT", 90, 180, true, false, LF::Col_LsRsPolar, frontTiltRow },
+        { zoomRow, Kind::slider, "ZOOM", 100, 1, true, false, white, rearTiltRow },
+        { widthTitle, Kind::title, "WIDTH", 0, 0, false, false, {}, zoomRow },
+        { frontWidthRow, Kind::slider, "L / R", 180, 180, false, false, LF::Col_LRPolar, widthTitle },
+        { rearWidthRow, Kind::slider, "RLS / RRS", 180, 180, false, false, LF::Col_RLsRRsPolar, frontWidthRow },
+        { sideWidthRow, Kind::slider, "LS / RS", 180, 180, false, false, LF::Col_LsRsPolar, rearWidthRow },
+        { polarsTitle, Kind::title, "POLARS", 0, 0, false, false, {}, sideWidthRow },
+        { allPatternsRow, Kind::slider, "ALL", 100, 100, false, true, white, polarsTitle },
+        { centrePatternRow, Kind::slider, "C", 100, 100, false, true, LF::Col_CentrePolar, polarsTitle },
+        { frontPatternRow, Kind::slider, "L / R", 100, 100, false, true, LF::Col_LRPolar, centrePatternRow },
+        { rearPatternRow, Kind::slider, "RLS / RRS", 100, 100, false, true, LF::Col_RLsRRsPolar, frontPatternRow },
+        { sidePatternRow, Kind::slider, "LS / RS", 100, 100, false, true, LF::Col_LsRsPolar, rearPatternRow },
+        { rearCentrePatternRow, Kind::slider, "R C", 100, 100, false, true, LF::Col_RLsRRsPolar, sidePatternRow },
+    };
 
-    auto* title5 = new LabelContainer (widthTitle, this, "WIDTH");
-    AddRow (title5, titleHeight, zoom);
-    auto* frontWidth = new SliderParameterContainer (frontWidthRow, 180, 180, false, false, this, "L / R", LF::Col_LRPolar);
-    AddRow (frontWidth, sliderHeight, title5);
-    auto* rearWidth = new SliderParameterContainer (rearWidthRow, 180, 180, false, false, this, "RLS / RRS", LF::Col_RLsRRsPolar);
-    AddRow (rearWidth, sliderHeight, frontWidth);
-    auto* sideWidth = new SliderParameterContainer (sideWidthRow, 180, 180, false, false, this, "LS / RS", LF::Col_LsRsPolar);
-    AddRow (sideWidth, sliderHeight, rearWidth);
+    for (const auto& r : table)
+    {
+        ParameterContainer* row = nullptr;
+        int height = sliderHeight;
 
-    auto* title9 = new LabelContainer (polarsTitle, this, "POLARS");
-    AddRow (title9, titleHeight, sideWidth);
+        if (r.kind == Kind::title)
+        {
+            row = new LabelContainer (r.id, this, r.text);
+            height = titleHeight;
+        }
+        else if (r.kind == Kind::rotary)
+        {
+            row = new RotaryParameterContainer (r.id, this, r.text, r.colour);
+            height = rotaryHeight;
+        }
+        else
+        {
+            row = new SliderParameterContainer (r.id, r.steps, r.divisor, r.centred, r.raw, this, r.text, r.colour);
+        }
 
-    allButton = std::make_unique<GlowingButton> ("ALL", juce::Colours::orange);
-    allButton->setBounds (title9->getWidth() - allButtonRightInset, allButtonY, allButtonWidth, allButtonHeight);
-    allButton->addListener (this);
-    title9->addAndMakeVisible (*allButton);
+        AddRow (row, height, r.below < 0 ? nullptr : rowMap[r.below]);
 
-    // The ALL row and the C row share the place below the title; L / R follows C.
-    auto* allPatterns = new SliderParameterContainer (allPatternsRow, 100, 100, false, true, this, "ALL", white);
-    AddRow (allPatterns, sliderHeight, title9);
-    auto* centre = new SliderParameterContainer (centrePatternRow, 100, 100, false, true, this, "C", LF::Col_CentrePolar);
-    AddRow (centre, sliderHeight, title9);
-    auto* front = new SliderParameterContainer (frontPatternRow, 100, 100, false, true, this, "L / R", LF::Col_LRPolar);
-    AddRow (front, sliderHeight, centre);
-    auto* rear = new SliderParameterContainer (rearPatternRow, 100, 100, false, true, this, "RLS / RRS", LF::Col_RLsRRsPolar);
-    AddRow (rear, sliderHeight, front);
-    auto* side = new SliderParameterContainer (sidePatternRow, 100, 100, false, true, this, "LS / RS", LF::Col_LsRsPolar);
-    AddRow (side, sliderHeight, rear);
-    auto* rearCentre = new SliderParameterContainer (rearCentrePatternRow, 100, 100, false, true, this, "R C", LF::Col_RLsRRsPolar);
-    AddRow (rearCentre, sliderHeight, side);
+        if (r.id == polarsTitle)
+        {
+            allButton = std::make_unique<GlowingButton> ("ALL", juce::Colours::orange);
+            allButton->setBounds (row->getWidth() - allButtonRightInset, allButtonY, allButtonWidth, allButtonHeight);
+            allButton->addListener (this);
+            row->addAndMakeVisible (*allButton);
+        }
+    }
 
     processor.quorvaneListeners.add (this); // once: the list refuses duplicates
 }
