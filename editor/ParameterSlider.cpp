@@ -1,5 +1,7 @@
 #include "ParameterSlider.h"
 
+#include "NumberText.h"
+
 #include <cmath>
 
 juce::String ParameterSliderListener::getTextFromValue (int, double)
@@ -29,11 +31,15 @@ void ParameterSlider::mouseDown (const juce::MouseEvent& e)
 
 double ParameterSlider::getValueFromText (const juce::String& text)
 {
-    float typed = text.getFloatValue();
+    double number = 0.0;
 
-    // "nan", "inf" and numbers past the float range count as no number.
-    if (! std::isfinite (typed))
-        typed = 0.0f;
+    // Text that does not begin with a finite number ("abc", "nan", "inf", a
+    // number past the float range) is no entry: answering the value the
+    // slider holds makes the text box change nothing and show its text again.
+    if (! NumberText::ParseLeading (text, number) || ! std::isfinite ((float) number))
+        return getValue();
+
+    const float typed = (float) number;
 
     if (raw)
         return typed;

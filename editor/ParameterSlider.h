@@ -23,6 +23,8 @@ public:
     ~ParameterSlider() override = default;
 
     void mouseDown (const juce::MouseEvent&) override;
+    // The number at the start of the text, scaled; the current value when
+    // the text holds no finite number, so a mistyped entry changes nothing.
     double getValueFromText (const juce::String&) override;
     juce::String getTextFromValue (double value) override;
 

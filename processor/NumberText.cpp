@@ -52,4 +52,32 @@ bool Parse(const juce::String& text, double& out)
     out = value;
     return true;
 }
+
+bool ParseLeading(const juce::String& text, double& out)
+{
+    const std::string s = text.trimStart().toStdString();
+    const char* first = s.data();
+    const char* const last = s.data() + s.size();
+
+    const bool plus = first != last && *first == '+';
+
+    if (plus)
+        ++first; // from_chars takes a "-" but no "+"
+
+    // A number begins with a digit or a point after its one sign; from_chars
+    // alone would also read "inf" and "nan".
+    const char* digits = (! plus && first != last && *first == '-') ? first + 1 : first;
+
+    if (digits == last || ! ((*digits >= '0' && *digits <= '9') || *digits == '.'))
+        return false;
+
+    double value = 0.0;
+    const auto result = std::from_chars(first, last, value, std::chars_format::general);
+
+    if (result.ec != std::errc() || ! std::isfinite(value))
+        return false;
+
+    out = value;
+    return true;
+}
 } // namespace NumberText

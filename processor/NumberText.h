@@ -27,4 +27,10 @@ juce::String Padded(int64_t value, int width);
     are allowed, anything else is not: "abc", "", "1.2.3", "nan" and "inf"
     answer false and leave out unchanged. */
 bool Parse(const juce::String& text, double& out);
+
+/** Reads the finite decimal number at the start of a text, in the "C" form,
+    and ignores what follows it: "30", " -4.5 dB", "+2", ".5", "1e3 x". A text
+    that does not begin with a number ("abc", "", "-", "nan", "inf") or whose
+    number is not finite as a double answers false and leaves out unchanged. */
+bool ParseLeading(const juce::String& text, double& out);
 } // namespace NumberText

@@ -9,11 +9,13 @@
 #include "EditorTestFixture.h"
 #include "GlowingButton.h"
 #include "GuiTestEnvironment.h"
+#include "InfoPanel.h"
 #include "InputPanel.h"
 #include "OutputPanel.h"
 #include "PanelHeaderLabel.h"
 #include "PanelTestSupport.h"
 #include "ParameterSlider.h"
+#include "ParamsPanel.h"
 #include "PolarComponent.h"
 #include "QuorvanePanel.h"
 #include "SnapTiltComponent.h"
@@ -230,6 +232,40 @@ std::unique_ptr<juce::ImageComponent> InputPicture (Quorvane2AudioProcessor::Inp
     return picture (PanelPicture<InputPanel> ({ 1, 2, 220, 160 }, [format] (auto& p) { p.SetInputFormat (format); }, state));
 }
 
+// The parameter panel as the editor shows it, with a processor behind it in
+// the given layout, "ALL" on or off, after its rows have slid into place.
+std::unique_ptr<juce::ImageComponent> ParamsPanelPicture (OutputStemFormat layout, bool all,
+                                                          const std::function<void (Quorvane2AudioProcessor&)>& state = {})
+{
+    Quorvane2AudioProcessor processor;
+    ParamsPanel panel (processor);
+    panel.setBounds (315, 162, 206, 332);
+    processor.UISetOutputFormat (layout);
+    processor.FullUIUpdate();
+
+    if (all)
+        panel.getAllButton().setToggleState (true, juce::sendNotificationSync);
+
+    if (state)
+        state (processor);
+
+    processor.UpdateUI();
+    juce::Desktop::getInstance().getAnimator().cancelAllAnimations (true);
+    auto c = std::make_unique<juce::ImageComponent>();
+    c->setImage (qvtest::RenderComponent (panel, editorBackground));
+    return c;
+}
+
+std::unique_ptr<juce::ImageComponent> InfoPanelPicture (juce::AudioProcessor::WrapperType type)
+{
+    std::unique_ptr<juce::AudioProcessor> processor (createPluginFilterOfType (type));
+    InfoPanel panel (dynamic_cast<Quorvane2AudioProcessor&> (*processor));
+    panel.setBounds (315, 494, 206, 65);
+    auto c = std::make_unique<juce::ImageComponent>();
+    c->setImage (qvtest::RenderComponent (panel, editorBackground));
+    return c;
+}
+
 // Every widget in every state, in titled plates stacked down the sheet.
 class ContactSheet : public juce::Component,
                      private ParameterSliderListener
@@ -335,6 +371,9 @@ public:
         }), 60, 30, "pan arc");
 
         AddPanelPlates();
+        // The rows slide with the desktop's animator, which needs a display.
+        if (qvtest::HasDisplay())
+            AddParameterAndInfoPlates();
 
         int width = 0;
 
@@ -391,6 +430,34 @@ private:
                     "B FORMAT, 0 dB, INVERT and HI PASS");
         inputs.add (InputPicture (Quorvane2AudioProcessor::kAFormat, { { { 0, 0.6097561f }, { 2, 1.0f } }, 0.5f }), 220, 160,
                     "A FORMAT, trim -6 dB, END FIRE, -6 dB");
+    }
+
+    // The parameter panel in its layouts and the info panel per plug-in format.
+    void AddParameterAndInfoPlates()
+    {
+        auto& params = addPanel ("PARAMETER PANEL: LAYOUTS");
+        params.add (ParamsPanelPicture (kOutputFormatStereo, false), 206, 332, "STEREO");
+        params.add (ParamsPanelPicture (kOutputFormat5_1, false), 206, 332, "5.1");
+        params.add (ParamsPanelPicture (kOutputFormat7_1, false), 206, 332, "7.1");
+        params.add (ParamsPanelPicture (kOutputFormatBFormat, false), 206, 332, "B FORMAT");
+
+        auto& all = addPanel ("PARAMETER PANEL: ALL, 6.1 AND VALUES");
+        all.add (ParamsPanelPicture (kOutputFormat7_1, true), 206, 332, "7.1, ALL on");
+        all.add (ParamsPanelPicture (kOutputFormat5_1, true), 206, 332, "5.1, ALL on");
+        all.add (ParamsPanelPicture (kOutputFormat6_1, false), 206, 332, "6.1");
+        all.add (ParamsPanelPicture (kOutputFormat7_1, false, [] (Quorvane2AudioProcessor& p) {
+                     const std::pair<int, float> values[] = { { 4, 0.25f }, { 5, 0.6666667f }, { 6, 0.2f }, { 7, 0.7f },
+                                                              { 8, 1.0f }, { 9, 0.0f }, { 10, 0.25f }, { 11, 0.8f },
+                                                              { 13, 0.5f }, { 14, 0.75f }, { 15, 0.25f } };
+                     for (auto [index, value] : values)
+                         p.setParameter (index, value);
+                 }),
+                 206, 332, "7.1, rotation 90, tilts 30 / -54, zoom 0.20");
+
+        auto& info = addPanel ("INFO PANEL");
+        info.add (InfoPanelPicture (juce::AudioProcessor::wrapperType_VST), 206, 65, "VST");
+        info.add (InfoPanelPicture (juce::AudioProcessor::wrapperType_AudioUnit), 206, 65, "AU");
+        info.add (InfoPanelPicture (juce::AudioProcessor::wrapperType_AAX), 206, 65, "AAX");
     }
 
     template <typename C>

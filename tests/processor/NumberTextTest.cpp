@@ -36,21 +36,45 @@ TEST(NumberText, PaddedRightAlignsWithoutCutting)
     EXPECT_EQ(NumberText::Padded(-2147483649LL, 1).toStdString(), "-2147483649");
 }
 
+namespace
+{
+struct ParseCase { const char* text; bool ok; double value; };
+
+// Each text gives its number, or is refused and leaves the output alone.
+template <size_t N>
+void ExpectParses(bool (*parse)(const juce::String&, double&), const ParseCase (&cases)[N])
+{
+    for (const ParseCase& c : cases)
+    {
+        double out = 42.0;
+        EXPECT_EQ(parse(c.text, out), c.ok) << '"' << c.text << '"';
+        EXPECT_EQ(out, c.ok ? c.value : 42.0) << '"' << c.text << "\" must leave the output alone when refused";
+    }
+}
+} // namespace
+
 TEST(NumberText, ParseTakesOnlyAWholeFiniteNumber)
 {
-    struct Case { const char* text; bool ok; double value; };
-    const Case cases[] = {
+    const ParseCase cases[] = {
         { "1.5", true, 1.5 },   { " -2 ", true, -2.0 }, { "+3", true, 3.0 },  { "1e3", true, 1000.0 },
         { "-31", true, -31.0 }, { "1,5", false, 0 },    { "abc", false, 0 },  { "", false, 0 },
         { "  ", false, 0 },     { "nan", false, 0 },    { "inf", false, 0 },  { "1e999", false, 0 },
         { "+-1", false, 0 },    { "1.2.3", false, 0 },  { "5dB", false, 0 },
     };
-    for (const Case& c : cases)
-    {
-        double out = 42.0;
-        EXPECT_EQ(NumberText::Parse(c.text, out), c.ok) << '"' << c.text << '"';
-        EXPECT_EQ(out, c.ok ? c.value : 42.0) << '"' << c.text << "\" must leave the output alone when refused";
-    }
+    ExpectParses(NumberText::Parse, cases);
+}
+
+// Typed values: the number at the start counts, a unit after it does not.
+TEST(NumberText, ParseLeadingTakesTheNumberAtTheStart)
+{
+    const ParseCase cases[] = {
+        { "30", true, 30.0 },       { " -4.5 dB", true, -4.5 }, { "+2", true, 2.0 },   { ".5", true, 0.5 },
+        { "-.25", true, -0.25 },    { "1e3 x", true, 1000.0 },  { "1,5", true, 1.0 }, { "7deg", true, 7.0 },
+        { "abc", false, 0 },        { "", false, 0 },           { " ", false, 0 },    { "-", false, 0 },
+        { ".", false, 0 },          { "nan", false, 0 },        { "-inf", false, 0 }, { "+-1", false, 0 },
+        { "1e999", false, 0 },      { "dB 3", false, 0 },
+    };
+    ExpectParses(NumberText::ParseLeading, cases);
 }
 
 // The process's locale has no say: a comma locale changes nothing.
