@@ -17,3 +17,6 @@ public:
     int32_t InternalQueryInterface(const acfUID& iid, void** out) override;
     ~AAX_IEffectGUI() override = default;
 };
+
+/** The create procedure a description registers for GUI objects. */
+using AAX_CreateEffectGUIProc = AAX_IEffectGUI* (*)();

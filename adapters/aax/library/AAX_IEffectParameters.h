@@ -17,3 +17,6 @@ public:
     int32_t InternalQueryInterface(const acfUID& iid, void** out) override;
     ~AAX_IEffectParameters() override = default;
 };
+
+/** The create procedure a description registers for effect objects. */
+using AAX_CreateEffectParametersProc = AAX_IEffectParameters* (*)();
