@@ -135,6 +135,21 @@ TEST(AaxParameter, BinaryTaperAndDisplay)
     display.ValueToString(true, &text);
     EXPECT_STREQ(text.Get(), "on");
 
+    AAX_CBinaryDisplayDelegate<bool> narrow("bypass", "on");
+    narrow.AddShortenedStrings("byp", "on");
+    narrow.AddShortenedStrings("b", "1");
+    const std::unique_ptr<AAX_IDisplayDelegate<bool>> copy(narrow.Clone());
+    struct Limit
+    {
+        int32_t maxChars;
+        const char* expected;
+    } limits[] = { { 6, "bypass" }, { 5, "byp" }, { 3, "byp" }, { 2, "b" }, { 0, "b" } };
+    for (const auto& l : limits)
+    {
+        copy->ValueToString(false, l.maxChars, &text);
+        EXPECT_STREQ(text.Get(), l.expected) << l.maxChars;
+    }
+
     struct Case
     {
         const char* text;
