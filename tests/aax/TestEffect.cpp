@@ -19,6 +19,20 @@ namespace
 constexpr AAX_CFieldIndex bypassField = 3;
 
 void processNothing(void* const[], const void*) {}
+
+/** A create procedure: no exception reaches the host, which gets null instead. */
+template <typename Object>
+Object* createOrNull() noexcept
+{
+    try
+    {
+        return new Object();
+    }
+    catch (...)
+    {
+        return nullptr;
+    }
+}
 } // namespace
 
 AAX_Result TestEffect::EffectInit()
@@ -53,14 +67,7 @@ AAX_Result TestEffect::EffectInit()
 
 AAX_IEffectParameters* TestEffect::Create()
 {
-    try
-    {
-        return new TestEffect();
-    }
-    catch (...)
-    {
-        return nullptr;
-    }
+    return createOrNull<TestEffect>();
 }
 
 void TestGUI::CreateViewContents()
@@ -88,14 +95,7 @@ AAX_Result TestGUI::ParameterUpdated(AAX_CParamID id)
 
 AAX_IEffectGUI* TestGUI::Create()
 {
-    try
-    {
-        return new TestGUI();
-    }
-    catch (...)
-    {
-        return nullptr;
-    }
+    return createOrNull<TestGUI>();
 }
 
 AAX_Result GetEffectDescriptions(AAX_ICollection* collection)
@@ -121,9 +121,7 @@ AAX_Result GetEffectDescriptions(AAX_ICollection* collection)
         component->AddDataInPort(bypassField, 4, AAX_EDataInPortType(1));
         AAX_IPropertyMap* properties = component->NewPropertyMap();
         if (properties != nullptr)
-        {
             properties->AddProperty(AAX_eProperty_ManufacturerID, AAX_CPropertyValue(AAX_FourCharCode('B', 'r', 'n', 'k')));
-        }
         component->AddProcessProc_Native(&processNothing, properties, nullptr, nullptr, nullptr);
         effect->AddComponent(component);
     }

@@ -16,7 +16,97 @@
 namespace
 {
 constexpr size_t nameLineWindow = 255;   // bytes of a shortened name searched for lines
+
+/** A parameter's value in the first typed form it answers, in the order the
+    controls chunk asks: float, 32-bit integer, boolean, double, text. */
+struct ControlValue
+{
+    enum Kind { none, floating, integer, boolean, real, text } kind = none;
+    float f = 0.0f;
+    int32_t n = 0;
+    bool b = false;
+    double d = 0.0;
+    AAX_CString s;
+};
+
+ControlValue readControl(const AAX_IParameter& p)
+{
+    ControlValue v;
+    if (p.GetValueAsFloat(&v.f))
+        v.kind = ControlValue::floating;
+    else if (p.GetValueAsInt32(&v.n))
+        v.kind = ControlValue::integer;
+    else if (p.GetValueAsBool(&v.b))
+        v.kind = ControlValue::boolean;
+    else if (p.GetValueAsDouble(&v.d))
+        v.kind = ControlValue::real;
+    else if (p.GetValueAsString(&v.s))
+        v.kind = ControlValue::text;
+    return v;
+}
+
+/** The value stored for `id` in the parser, in the kind of `current`; false
+    when there is none of that kind. Booleans are stored as integers. */
+bool findControl(AAX_CChunkDataParser& parser, const char* id, const ControlValue& current, ControlValue& stored)
+{
+    stored.kind = current.kind;
+    switch (current.kind)
+    {
+        case ControlValue::floating:
+            if (! parser.FindDouble(id, &stored.d))
+                return false;
+            stored.f = AAX_NarrowToFloat(stored.d);
+            return true;
+        case ControlValue::integer: return parser.FindInt32(id, &stored.n);
+        case ControlValue::boolean:
+            if (! parser.FindInt32(id, &stored.n))
+                return false;
+            stored.b = stored.n != 0;
+            return true;
+        case ControlValue::real: return parser.FindDouble(id, &stored.d);
+        case ControlValue::text: return parser.FindString(id, &stored.s);
+        case ControlValue::none: break;
+    }
+    return false;
+}
 } // namespace
+
+template <typename Out, typename Read>
+AAX_Result AAX_CEffectParameters::readParameter(AAX_CParamID id, Out* out, Read read) const
+{
+    if (out == nullptr)
+        return AAXStatus::missingObject;
+    const AAX_IParameter* p = parameterManager.GetParameterByID(id);
+    if (p == nullptr)
+        return AAXStatus::unknownParameter;
+    *out = read(*p);
+    return AAXStatus::success;
+}
+
+template <typename Change>
+AAX_Result AAX_CEffectParameters::changeParameter(AAX_CParamID id, Change change)
+{
+    return AAX_Guarded([&] {
+        AAX_IParameter* p = parameterManager.GetParameterByID(id);
+        return p != nullptr ? change(*p) : AAXStatus::unknownParameter;
+    });
+}
+
+template <typename Write>
+AAX_Result AAX_CEffectParameters::writeParameterText(AAX_CParamID id, AAX_IString* text, Write write) const
+{
+    if (text == nullptr)
+        return AAXStatus::missingObject;
+    return AAX_Guarded([&] {
+        const AAX_IParameter* p = parameterManager.GetParameterByID(id);
+        if (p == nullptr)
+        {
+            text->Set("");
+            return AAXStatus::unknownParameter;
+        }
+        return write(*p, *text);
+    });
+}
 
 AAX_CEffectParameters::AAX_CEffectParameters() = default;
 
@@ -137,57 +227,31 @@ AAX_Result AAX_CEffectParameters::GetMasterBypassParameter(AAX_IString* id) cons
 
 AAX_Result AAX_CEffectParameters::GetParameterIsAutomatable(AAX_CParamID id, AAX_CBoolean* automatable) const
 {
-    if (automatable == nullptr)
-        return AAXStatus::missingObject;
-    *automatable = 0;
-    const AAX_IParameter* p = parameterManager.GetParameterByID(id);
-    if (p == nullptr)
-        return AAXStatus::unknownParameter;
-    *automatable = p->Automatable() ? 1 : 0;
-    return AAXStatus::success;
+    if (automatable != nullptr)
+        *automatable = 0;
+    return readParameter(id, automatable, [](const AAX_IParameter& p) { return AAX_CBoolean(p.Automatable() ? 1 : 0); });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterNumberOfSteps(AAX_CParamID id, int32_t* steps) const
 {
-    if (steps == nullptr)
-        return AAXStatus::missingObject;
-    const AAX_IParameter* p = parameterManager.GetParameterByID(id);
-    if (p == nullptr)
-        return AAXStatus::unknownParameter;
-    const uint32_t n = p->GetNumberOfSteps();
-    *steps = n > uint32_t(std::numeric_limits<int32_t>::max()) ? std::numeric_limits<int32_t>::max() : int32_t(n);
-    return AAXStatus::success;
+    return readParameter(id, steps, [](const AAX_IParameter& p) {
+        const uint32_t n = p.GetNumberOfSteps();
+        return n > uint32_t(std::numeric_limits<int32_t>::max()) ? std::numeric_limits<int32_t>::max() : int32_t(n);
+    });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterName(AAX_CParamID id, AAX_IString* name) const
 {
-    if (name == nullptr)
-        return AAXStatus::missingObject;
-    return AAX_Guarded([&] {
-        const AAX_IParameter* p = parameterManager.GetParameterByID(id);
-        if (p == nullptr)
-        {
-            name->Set("");
-            return AAXStatus::unknownParameter;
-        }
-        *name = p->Name();
+    return writeParameterText(id, name, [](const AAX_IParameter& p, AAX_IString& text) {
+        text = p.Name();
         return AAXStatus::success;
     });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterNameOfLength(AAX_CParamID id, AAX_IString* name, int32_t length) const
 {
-    if (name == nullptr)
-        return AAXStatus::missingObject;
-    return AAX_Guarded([&] {
-        const AAX_IParameter* p = parameterManager.GetParameterByID(id);
-        if (p == nullptr)
-        {
-            name->Set("");
-            return AAXStatus::unknownParameter;
-        }
-
-        const AAX_CString& shortName = p->ShortenedName(length);
+    return writeParameterText(id, name, [length](const AAX_IParameter& p, AAX_IString& text) {
+        const AAX_CString& shortName = p.ShortenedName(length);
         if (shortName.Length() == 0)
             return AAXStatus::success;   // nothing to offer: the text is left as it was
 
@@ -206,53 +270,32 @@ AAX_Result AAX_CEffectParameters::GetParameterNameOfLength(AAX_CParamID id, AAX_
                 best = window.substr(start, lineLength);
             start = end + 1;
         }
-        name->Set(best.empty() ? shortName.Get() : best.c_str());
+        text.Set(best.empty() ? shortName.Get() : best.c_str());
         return AAXStatus::success;
     });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterDefaultNormalizedValue(AAX_CParamID id, double* value) const
 {
-    if (value == nullptr)
-        return AAXStatus::missingObject;
-    const AAX_IParameter* p = parameterManager.GetParameterByID(id);
-    if (p == nullptr)
-        return AAXStatus::unknownParameter;
-    *value = p->GetNormalizedDefaultValue();
-    return AAXStatus::success;
+    return readParameter(id, value, [](const AAX_IParameter& p) { return p.GetNormalizedDefaultValue(); });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterDefaultNormalizedValue(AAX_CParamID id, double value)
 {
-    return AAX_Guarded([&] {
-        AAX_IParameter* p = parameterManager.GetParameterByID(id);
-        if (p == nullptr)
-            return AAXStatus::unknownParameter;
-        p->SetNormalizedDefaultValue(value);
+    return changeParameter(id, [value](AAX_IParameter& p) {
+        p.SetNormalizedDefaultValue(value);
         return AAXStatus::success;
     });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterType(AAX_CParamID id, AAX_EParameterType* type) const
 {
-    if (type == nullptr)
-        return AAXStatus::missingObject;
-    const AAX_IParameter* p = parameterManager.GetParameterByID(id);
-    if (p == nullptr)
-        return AAXStatus::unknownParameter;
-    *type = p->GetType();
-    return AAXStatus::success;
+    return readParameter(id, type, [](const AAX_IParameter& p) { return p.GetType(); });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterOrientation(AAX_CParamID id, int32_t* orientation) const
 {
-    if (orientation == nullptr)
-        return AAXStatus::missingObject;
-    const AAX_IParameter* p = parameterManager.GetParameterByID(id);
-    if (p == nullptr)
-        return AAXStatus::unknownParameter;
-    *orientation = p->GetOrientation();
-    return AAXStatus::success;
+    return readParameter(id, orientation, [](const AAX_IParameter& p) { return p.GetOrientation(); });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameter(AAX_CParamID id, AAX_IParameter** parameter)
@@ -303,54 +346,35 @@ AAX_Result AAX_CEffectParameters::GetParameterValueFromString(AAX_CParamID id, d
 
 AAX_Result AAX_CEffectParameters::GetParameterStringFromValue(AAX_CParamID id, double value, AAX_IString* text, int32_t maxLength) const
 {
-    if (text == nullptr)
-        return AAXStatus::missingObject;
-    return AAX_Guarded([&] {
-        const AAX_IParameter* p = parameterManager.GetParameterByID(id);
-        if (p == nullptr)
-            return AAXStatus::unknownParameter;
+    return writeParameterText(id, text, [=](const AAX_IParameter& p, AAX_IString& out) {
         AAX_CString converted;
-        if (! p->GetStringFromNormalizedValue(value, maxLength, converted))
+        if (! p.GetStringFromNormalizedValue(value, maxLength, converted))
             return AAXStatus::textRefused;
-        *text = converted;
+        out = converted;
         return AAXStatus::success;
     });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterValueString(AAX_CParamID id, AAX_IString* text, int32_t maxLength) const
 {
-    if (text == nullptr)
-        return AAXStatus::missingObject;
-    return AAX_Guarded([&] {
-        const AAX_IParameter* p = parameterManager.GetParameterByID(id);
-        if (p == nullptr)
-            return AAXStatus::unknownParameter;
+    return writeParameterText(id, text, [=](const AAX_IParameter& p, AAX_IString& out) {
         AAX_CString converted;
-        if (! p->GetValueString(maxLength, &converted))
+        if (! p.GetValueString(maxLength, &converted))
             return AAXStatus::textRefused;
-        *text = converted;
+        out = converted;
         return AAXStatus::success;
     });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterNormalizedValue(AAX_CParamID id, double* value) const
 {
-    if (value == nullptr)
-        return AAXStatus::missingObject;
-    const AAX_IParameter* p = parameterManager.GetParameterByID(id);
-    if (p == nullptr)
-        return AAXStatus::unknownParameter;
-    *value = p->GetNormalizedValue();
-    return AAXStatus::success;
+    return readParameter(id, value, [](const AAX_IParameter& p) { return p.GetNormalizedValue(); });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedValue(AAX_CParamID id, double value)
 {
-    return AAX_Guarded([&] {
-        AAX_IParameter* p = parameterManager.GetParameterByID(id);
-        if (p == nullptr)
-            return AAXStatus::unknownParameter;
-        p->SetNormalizedValue(value);   // NaN reads as the default, the rest is held to 0..1
+    return changeParameter(id, [value](AAX_IParameter& p) {
+        p.SetNormalizedValue(value);   // NaN reads as the default, the rest is held to 0..1
         return AAXStatus::success;
     });
 }
@@ -370,22 +394,16 @@ AAX_Result AAX_CEffectParameters::SetParameterNormalizedRelative(AAX_CParamID id
 
 AAX_Result AAX_CEffectParameters::TouchParameter(AAX_CParamID id)
 {
-    return AAX_Guarded([&] {
-        AAX_IParameter* p = parameterManager.GetParameterByID(id);
-        if (p == nullptr)
-            return AAXStatus::unknownParameter;
-        p->Touch();
+    return changeParameter(id, [](AAX_IParameter& p) {
+        p.Touch();
         return AAXStatus::success;
     });
 }
 
 AAX_Result AAX_CEffectParameters::ReleaseParameter(AAX_CParamID id)
 {
-    return AAX_Guarded([&] {
-        AAX_IParameter* p = parameterManager.GetParameterByID(id);
-        if (p == nullptr)
-            return AAXStatus::unknownParameter;
-        p->Release();
+    return changeParameter(id, [](AAX_IParameter& p) {
+        p.Release();
         return AAXStatus::success;
     });
 }
@@ -397,11 +415,8 @@ AAX_Result AAX_CEffectParameters::UpdateParameterTouch(AAX_CParamID id, AAX_CBoo
 
 AAX_Result AAX_CEffectParameters::UpdateParameterNormalizedValue(AAX_CParamID id, double value, AAX_EUpdateSource)
 {
-    return AAX_Guarded([&] {
-        AAX_IParameter* p = parameterManager.GetParameterByID(id);
-        if (p == nullptr)
-            return AAXStatus::unknownParameter;
-        p->UpdateNormalizedValue(value);
+    return changeParameter(id, [&](AAX_IParameter& p) {
+        p.UpdateNormalizedValue(value);
         const AAX_Result status = packetDispatcher.SetDirty(id, true);
         // Kept within 0 .. 0x7fffffff so that it always reads as a count.
         int32_t count = changeCount.load();
@@ -471,23 +486,16 @@ void AAX_CEffectParameters::buildControlsChunk(AAX_CChunkDataParser& parser) con
         if (p == nullptr || isFiltered(p->Identifier()))
             continue;
 
-        // The first typed form the parameter answers gives the entry's kind.
-        const char* id = p->Identifier();
-        float f = 0.0f;
-        int32_t n = 0;
-        bool b = false;
-        double d = 0.0;
-        AAX_CString s;
-        if (p->GetValueAsFloat(&f))
-            parser.AddDouble(id, double(f));
-        else if (p->GetValueAsInt32(&n))
-            parser.AddInt32(id, n);
-        else if (p->GetValueAsBool(&b))
-            parser.AddInt32(id, b ? 1 : 0);
-        else if (p->GetValueAsDouble(&d))
-            parser.AddDouble(id, d);
-        else if (p->GetValueAsString(&s))
-            parser.AddString(id, s);
+        const ControlValue v = readControl(*p);
+        switch (v.kind)
+        {
+            case ControlValue::floating: parser.AddDouble(p->Identifier(), double(v.f)); break;
+            case ControlValue::integer: parser.AddInt32(p->Identifier(), v.n); break;
+            case ControlValue::boolean: parser.AddInt32(p->Identifier(), v.b ? 1 : 0); break;
+            case ControlValue::real: parser.AddDouble(p->Identifier(), v.d); break;
+            case ControlValue::text: parser.AddString(p->Identifier(), v.s); break;
+            case ControlValue::none: break;
+        }
     }
 }
 
@@ -540,36 +548,19 @@ void AAX_CEffectParameters::restoreControls(AAX_CChunkDataParser& parser)
         if (p == nullptr || isFiltered(p->Identifier()))
             continue;
 
-        const char* id = p->Identifier();
-        float f = 0.0f;
-        int32_t n = 0;
-        bool b = false;
-        double d = 0.0;
-        AAX_CString s;
-        if (p->GetValueAsFloat(&f))
+        // Without a value of its kind a parameter keeps its own. Out of range
+        // is held by the taper; a NaN reads as the default.
+        ControlValue stored;
+        if (! findControl(parser, p->Identifier(), readControl(*p), stored))
+            continue;
+        switch (stored.kind)
         {
-            if (parser.FindDouble(id, &d))
-                p->SetValueWithFloat(AAX_NarrowToFloat(d));   // out of range is held, NaN reads as the default
-        }
-        else if (p->GetValueAsInt32(&n))
-        {
-            if (parser.FindInt32(id, &n))
-                p->SetValueWithInt32(n);
-        }
-        else if (p->GetValueAsBool(&b))
-        {
-            if (parser.FindInt32(id, &n))
-                p->SetValueWithBool(n != 0);
-        }
-        else if (p->GetValueAsDouble(&d))
-        {
-            if (parser.FindDouble(id, &d))
-                p->SetValueWithDouble(d);
-        }
-        else if (p->GetValueAsString(&s))
-        {
-            if (parser.FindString(id, &s))
-                p->SetValueWithString(s);
+            case ControlValue::floating: p->SetValueWithFloat(stored.f); break;
+            case ControlValue::integer: p->SetValueWithInt32(stored.n); break;
+            case ControlValue::boolean: p->SetValueWithBool(stored.b); break;
+            case ControlValue::real: p->SetValueWithDouble(stored.d); break;
+            case ControlValue::text: p->SetValueWithString(stored.s); break;
+            case ControlValue::none: break;
         }
     }
 }
@@ -601,37 +592,19 @@ bool AAX_CEffectParameters::controlsMatch(AAX_CChunkDataParser& parser) const
         if (p == nullptr || isFiltered(p->Identifier()))
             continue;
 
-        const char* id = p->Identifier();
-        float f = 0.0f;
-        int32_t n = 0, stored = 0;
-        bool b = false;
-        double d = 0.0, storedDouble = 0.0;
-        AAX_CString s, storedText;
-        if (p->GetValueAsFloat(&f))
-        {
-            if (! parser.FindDouble(id, &storedDouble) || AAX_NarrowToFloat(storedDouble) != f)
-                return false;
-        }
-        else if (p->GetValueAsInt32(&n))
-        {
-            if (! parser.FindInt32(id, &stored) || stored != n)
-                return false;
-        }
-        else if (p->GetValueAsBool(&b))
-        {
-            if (! parser.FindInt32(id, &stored) || (stored != 0) != b)
-                return false;
-        }
-        else if (p->GetValueAsDouble(&d))
-        {
-            if (! parser.FindDouble(id, &storedDouble) || storedDouble != d)
-                return false;
-        }
-        else if (p->GetValueAsString(&s))
-        {
-            if (! parser.FindString(id, &storedText) || storedText != s)
-                return false;
-        }
+        const ControlValue current = readControl(*p);
+        if (current.kind == ControlValue::none)
+            continue;   // nothing the chunk could hold
+        ControlValue stored;
+        if (! findControl(parser, p->Identifier(), current, stored))
+            return false;
+        const bool same = (current.kind == ControlValue::floating && stored.f == current.f)
+                          || (current.kind == ControlValue::integer && stored.n == current.n)
+                          || (current.kind == ControlValue::boolean && stored.b == current.b)
+                          || (current.kind == ControlValue::real && stored.d == current.d)
+                          || (current.kind == ControlValue::text && stored.s == current.s);
+        if (! same)
+            return false;
     }
     return true;
 }

@@ -103,6 +103,17 @@ protected:
     std::unique_ptr<AAX_VAutomationDelegate> automationDelegate;
 
 private:
+    /** `read` of the parameter of `id` into *out: null out -20004, unknown id -20001. */
+    template <typename Out, typename Read>
+    AAX_Result readParameter(AAX_CParamID id, Out* out, Read read) const;
+    /** `change` on the parameter of `id`, which answers the status; unknown id -20001. */
+    template <typename Change>
+    AAX_Result changeParameter(AAX_CParamID id, Change change);
+    /** `write` of a text from the parameter of `id`, which answers the status;
+        null text -20004, unknown id -20001 and the empty text. */
+    template <typename Write>
+    AAX_Result writeParameterText(AAX_CParamID id, AAX_IString* text, Write write) const;
+
     void releaseHostObjects();
     bool isFiltered(AAX_CParamID id) const;
     void buildControlsChunk(AAX_CChunkDataParser& parser) const;

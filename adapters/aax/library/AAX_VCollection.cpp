@@ -20,11 +20,8 @@ AAX_VCollection::~AAX_VCollection()
 
 AAX_IEffectDescriptor* AAX_VCollection::NewDescriptor()
 {
-    auto descriptor = std::make_unique<AAX_VEffectDescriptor>(unknown.get());
-    if (descriptor->GetIUnknown() == nullptr)
-        return nullptr;   // the description then answers -20004 and adds nothing
-    effectDescriptors.push_back(std::move(descriptor));
-    return effectDescriptors.back().get();
+    // Null when the host makes none: the description then answers -20004 and adds nothing.
+    return AAX_KeepNewProxy(effectDescriptors, unknown.get());
 }
 
 AAX_Result AAX_VCollection::AddEffect(const char* effectID, AAX_IEffectDescriptor* descriptor)
@@ -38,11 +35,7 @@ AAX_Result AAX_VCollection::SetPackageVersion(uint32_t version) { AAX_V1_CALL(Se
 
 AAX_IPropertyMap* AAX_VCollection::NewPropertyMap()
 {
-    auto map = std::make_unique<AAX_VPropertyMap>(unknown.get());
-    if (map->GetIUnknown() == nullptr)
-        return nullptr;
-    propertyMaps.push_back(std::move(map));
-    return propertyMaps.back().get();
+    return AAX_KeepNewProxy(propertyMaps, unknown.get());
 }
 
 AAX_Result AAX_VCollection::SetProperties(AAX_IPropertyMap* properties)

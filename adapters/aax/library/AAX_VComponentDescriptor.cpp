@@ -53,11 +53,7 @@ AAX_Result AAX_VComponentDescriptor::AddProcessProc_TI(const char* dllName, cons
 
 AAX_IPropertyMap* AAX_VComponentDescriptor::NewPropertyMap()
 {
-    auto map = std::make_unique<AAX_VPropertyMap>(unknown.get());
-    if (map->GetIUnknown() == nullptr)
-        return nullptr;   // the host made no map: say so rather than hand out a map that drops everything
-    propertyMaps.push_back(std::move(map));
-    return propertyMaps.back().get();
+    return AAX_KeepNewProxy(propertyMaps, unknown.get());
 }
 
 AAX_IPropertyMap* AAX_VComponentDescriptor::DuplicatePropertyMap(AAX_IPropertyMap* source)

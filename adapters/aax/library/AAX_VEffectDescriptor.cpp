@@ -22,11 +22,8 @@ AAX_VEffectDescriptor::~AAX_VEffectDescriptor()
 
 AAX_IComponentDescriptor* AAX_VEffectDescriptor::NewComponentDescriptor()
 {
-    auto component = std::make_unique<AAX_VComponentDescriptor>(unknown.get());
-    if (component->GetIUnknown() == nullptr)
-        return nullptr;   // the host made none; the description skips it
-    componentDescriptors.push_back(std::move(component));
-    return componentDescriptors.back().get();
+    // Null when the host makes none: the description skips it.
+    return AAX_KeepNewProxy(componentDescriptors, unknown.get());
 }
 
 AAX_Result AAX_VEffectDescriptor::AddComponent(AAX_IComponentDescriptor* component)
@@ -41,11 +38,7 @@ AAX_Result AAX_VEffectDescriptor::AddProcPtr(void* proc, AAX_CProcPtrID procID) 
 
 AAX_IPropertyMap* AAX_VEffectDescriptor::NewPropertyMap()
 {
-    auto map = std::make_unique<AAX_VPropertyMap>(unknown.get());
-    if (map->GetIUnknown() == nullptr)
-        return nullptr;
-    propertyMaps.push_back(std::move(map));
-    return propertyMaps.back().get();
+    return AAX_KeepNewProxy(propertyMaps, unknown.get());
 }
 
 AAX_Result AAX_VEffectDescriptor::SetProperties(AAX_IPropertyMap* properties)

@@ -4,7 +4,9 @@
 #include "AAX.h"
 #include "ACFUnknown.h"
 
+#include <memory>
 #include <utility>
+#include <vector>
 
 template <class Interface>
 class ACFPtr
@@ -83,4 +85,16 @@ ACFPtr<Interface> AAX_CreateHostObjectAs(IACFUnknown* host, const acfUID& compon
     ACFPtr<Interface> result;
     result.adopt(static_cast<Interface*>(AAX_CreateHostObject(host, componentID, iid)));
     return result;
+}
+
+/** A description proxy made on `unknown` and kept in `kept`, which owns it;
+    null (and nothing kept) when the host made no object. */
+template <class Proxy>
+Proxy* AAX_KeepNewProxy(std::vector<std::unique_ptr<Proxy>>& kept, IACFUnknown* unknown)
+{
+    auto proxy = std::make_unique<Proxy>(unknown);
+    if (proxy->GetIUnknown() == nullptr)
+        return nullptr;
+    kept.push_back(std::move(proxy));
+    return kept.back().get();
 }
