@@ -8,9 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <thread>
 
 namespace
 {
@@ -523,4 +525,52 @@ TEST_F(AaxEffect, FailingEffectInitIsReported)
     api = effect;
     api->AddRef();
     EXPECT_EQ(api->Initialize(host.unknown()), -20009);
+}
+
+TEST(AaxEffectThreads, HostThreadsSetReadAndSaveAtOnce)
+{
+    FakeHost host;
+    host.offerAutomation = false;   // values change at once, from whichever thread sets them
+    host.offerControllerV1 = host.offerControllerV2 = false;
+    auto* effect = new TestEffect();
+    AAX_IACFEffectParameters_V2* api = effect;
+    api->AddRef();
+    ASSERT_EQ(api->Initialize(host.unknown()), 0);
+
+    constexpr int rounds = 2000;
+    std::atomic<bool> bad { false };
+    auto writer = [&](int seed) {
+        for (int i = 0; i < rounds; ++i)
+        {
+            const std::string id = std::to_string((i * 7 + seed) % 35);
+            api->SetParameterNormalizedValue(id.c_str(), ((i + seed) % 101) / 100.0);
+            api->UpdateParameterNormalizedValue(id.c_str(), ((i * 3 + seed) % 101) / 100.0, AAX_eUpdateSource_Parameter);
+        }
+    };
+    auto reader = [&] {
+        for (int i = 0; i < rounds; ++i)
+        {
+            double v = -1.0;
+            AAX_CString s;
+            api->GetParameterNormalizedValue(std::to_string(i % 35).c_str(), &v);
+            api->GetParameterValueString(std::to_string(i % 35).c_str(), &s, 8);
+            double parsed = -1.0;
+            if (! (v >= 0.0 && v <= 1.0) || ! s.ToDouble(&parsed) || ! (parsed >= 0.0 && parsed <= 1.0))
+                bad = true;
+            uint32_t size = 0;
+            api->GetChunkSize(elck, &size);
+            ChunkRecord c(size);
+            if (api->GetChunk(elck, c.record()) != 0 || size != 524u)
+                bad = true;
+        }
+    };
+    std::thread a(writer, 1), b(writer, 2), c(reader);
+    a.join();
+    b.join();
+    c.join();
+    EXPECT_FALSE(bad) << "a value, text or chunk out of shape while others wrote";
+
+    api->Uninitialize();
+    api->Release();
+    EXPECT_TRUE(host.leakedReferences().empty());
 }
