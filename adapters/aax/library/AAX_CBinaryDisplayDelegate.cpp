@@ -1,0 +1,3 @@
+#include "AAX_CBinaryDisplayDelegate.h"
+
+template class AAX_CBinaryDisplayDelegate<bool>;

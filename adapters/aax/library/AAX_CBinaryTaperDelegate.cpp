@@ -1,0 +1,3 @@
+#include "AAX_CBinaryTaperDelegate.h"
+
+template class AAX_CBinaryTaperDelegate<bool>;

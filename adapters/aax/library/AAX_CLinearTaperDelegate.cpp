@@ -1,0 +1,3 @@
+#include "AAX_CLinearTaperDelegate.h"
+
+template class AAX_CLinearTaperDelegate<float, 0>;

@@ -1,0 +1,4 @@
+#include "AAX_CParameter.h"
+
+template class AAX_CParameter<float>;
+template class AAX_CParameter<bool>;
