@@ -171,6 +171,8 @@ public:
     bool IsStreamFormatWritable(AudioUnitScope scope, AudioUnitElement element);
 
     // ---- Host entries (the Dispatch and Do operations) ---------------------
+    // Properties: whatever thread the host uses, one at a time (mostly its
+    // main thread). Rendering: the render thread.
 
     /** Size and writable flag of a property; see the property tables. */
     OSStatus DispatchGetPropertyInfo(AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element,

@@ -69,6 +69,7 @@ OSStatus AUMethodInitialize(void* self)
     return withObject(self, [](AUBase& au) { return au.DoInitialize(); });
 }
 
+// Host main thread.
 OSStatus AUMethodUninitialize(void* self)
 {
     return withObject(self, [](AUBase& au) {
@@ -84,6 +85,7 @@ OSStatus AUMethodGetPropertyInfo(void* self, AudioUnitPropertyID id, AudioUnitSc
     return withObject(self, [&](AUBase& au) { return au.HostGetPropertyInfo(id, scope, element, outDataSize, outWritable); });
 }
 
+// Any thread.
 OSStatus AUMethodGetProperty(void* self, AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element,
                              void* outData, UInt32* ioDataSize)
 {
@@ -129,11 +131,13 @@ OSStatus AUMethodAddPropertyListener(void* self, AudioUnitPropertyID id, AudioUn
     return withObject(self, [&](AUBase& au) { return au.AddPropertyListener(id, proc, userData); });
 }
 
+// Host main thread.
 OSStatus AUMethodRemovePropertyListener(void* self, AudioUnitPropertyID id, AudioUnitPropertyListenerProc proc)
 {
     return withObject(self, [&](AUBase& au) { return au.RemovePropertyListener(id, proc, nullptr, false); });
 }
 
+// Host main thread.
 OSStatus AUMethodRemovePropertyListenerWithUserData(void* self, AudioUnitPropertyID id,
                                                     AudioUnitPropertyListenerProc proc, void* userData)
 {

@@ -582,8 +582,8 @@ QV_PLATFORM_API OSStatus AudioUnitRender(AudioUnit unit, AudioUnitRenderActionFl
 QV_PLATFORM_API OSStatus AUEventListenerNotify(AUEventListenerRef sendingListener, void* sendingObject,
                                                const AudioUnitEvent* event);
 
-/* The component registry: a host registers a factory under a description and
-   makes instances from it. An instance's handle is the address of the
+/* Host main thread. The component registry: a host registers a factory under
+   a description and makes instances from it. An instance's handle is the address of the
    interface record the factory answered; Open has been called on it. */
 QV_PLATFORM_API AudioComponent AudioComponentRegister(const AudioComponentDescription* description, CFStringRef name,
                                                       UInt32 version, AudioComponentFactoryFunction factory);

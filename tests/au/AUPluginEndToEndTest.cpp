@@ -527,6 +527,37 @@ TEST_P(AUPluginTest, RenderRefusesBufferListsUnlikeTheFormat)
     }
 }
 
+// A source that answers with buffers the unit cannot use: none, short, or
+// fewer than asked for.
+int brokenHow = 0;
+
+OSStatus brokenInput(void*, AudioUnitRenderActionFlags*, const AudioTimeStamp*, UInt32, UInt32, AudioBufferList* list)
+{
+    switch (brokenHow)
+    {
+        case 0: list->mBuffers[1].mData = nullptr; break;
+        case 1: list->mBuffers[0].mDataByteSize = 4; break;
+        case 2: list->mNumberBuffers = 1; break;
+        default: return -9; // a source's own failure comes back as it is
+    }
+    return 0;
+}
+
+TEST_P(AUPluginTest, PulledInputThatCannotBeUsedIsRefused)
+{
+    ASSERT_EQ(unit->setInputCallback(brokenInput, nullptr), 0);
+    ASSERT_EQ(unit->initialize(), 0);
+    const OSStatus expected[] = { -50, -50, -50, -9 };
+    for (int how = 0; how < 4; ++how)
+    {
+        brokenHow = how;
+        ChannelBuffers out(2, 64, 5.0f);
+        AudioTimeStamp t = sampleTime(64.0 * how);
+        EXPECT_EQ(unit->render(nullptr, &t, 0, 64, out.list()), expected[how]) << "case " << how;
+        EXPECT_EQ(out.channel(0)[0], 5.0f) << "nothing written, case " << how;
+    }
+}
+
 TEST_P(AUPluginTest, ScheduledEventSplitsTheRender)
 {
     prepare(2);

@@ -40,6 +40,8 @@ public:
                                 UInt32 frames) override
     {
         processed.push_back(frames);
+        if (processed.size() == failOnCall)
+            return -1234;
         return TestEffectUnit::ProcessBufferLists(flags, in, out, frames);
     }
 
@@ -74,6 +76,7 @@ public:
     Float64 tail = 0.0;
     std::string midi;
     std::vector<UInt32> processed;
+    size_t failOnCall = 0;
 };
 
 TEST(EffectBase, ChannelTablesOnInitialisation)
@@ -215,6 +218,42 @@ TEST(EffectBase, ScheduledEventRendersInTwoSlicesAndRestoresTheLists)
     EXPECT_EQ(input.mBuffers[1].mDataByteSize, 256u) << "the lists describe 64 frames again";
     EXPECT_EQ(input.mBuffers[0].mData, unit.GetInput(0)->GetBuffers().GetMemory());
     EXPECT_FALSE(unit.HasScheduledEvents()) << "used up by the render";
+}
+
+TEST(EffectBase, AFailedSliceStillLeavesTheListsWhole)
+{
+    ProbeUnit unit;
+    ASSERT_EQ(unit.SetInputCallback(23, 0, constantInput, nullptr), 0);
+    ASSERT_EQ(unit.DoInitialize(), 0);
+    unit.failOnCall = 2;
+
+    AudioUnitParameterEvent events[2] {};
+    for (int i = 0; i < 2; ++i)
+    {
+        events[i].eventType = kParameterEvent_Immediate;
+        events[i].eventValues.immediate.bufferOffset = 16 * (i + 1);
+        events[i].eventValues.immediate.value = 0.5f;
+    }
+    ASSERT_EQ(unit.ScheduleParameter(events, 2), 0);
+
+    float left[64] = {}, right[64] = {};
+    struct
+    {
+        UInt32 n = 2;
+        AudioBuffer b[2];
+    } host;
+    host.b[0] = AudioBuffer { 1, sizeof(left), left };
+    host.b[1] = AudioBuffer { 1, sizeof(right), right };
+    AudioTimeStamp t {};
+    AudioUnitRenderActionFlags flags = 0;
+    auto* list = reinterpret_cast<AudioBufferList*>(&host);
+    EXPECT_EQ(unit.DoRender(flags, t, 0, 64, *list), -1234);
+    EXPECT_EQ(unit.processed, (std::vector<UInt32> { 16, 16 })) << "the second of three slices failed";
+
+    // Moved back by the 32 frames the two slices went, not by all 64.
+    const AudioBufferList& input = unit.GetInput(0)->GetBufferList();
+    EXPECT_EQ(input.mBuffers[0].mData, unit.GetInput(0)->GetBuffers().GetMemory());
+    EXPECT_EQ(input.mBuffers[1].mDataByteSize, 256u);
 }
 
 TEST(MIDIBase, MessagesReachTheirHandlers)
