@@ -5,19 +5,21 @@
 #include "BFormatPath.h"
 #include "CopyOut.h"
 #include "DspPrimitives.h"
+#include "EngineControls.h"
 #include "MicInput.h"
 #include "QvaneDspProcess.h"
 
 // The decoder engine: every control value and every piece of filter state of
 // the signal path, with one setter per control.
 //
-// Threads: Process runs on the audio thread; the setters run on whichever
-// thread sets a parameter and write single fields, taking no lock. A setter
-// called between two Process calls acts from the next frame (smoothed
-// targets glide). Process reads some controls (switches, the array type, and
-// every control once all smoothers have settled) once per run of 64 frames,
-// so a change from another thread in the middle of a block acts within 64
-// frames.
+// Threads: Process runs on the audio thread. The setters run on whichever
+// thread sets a parameter: they only publish the new value (`controls`,
+// atomics) and take no lock. Process takes everything published at the start
+// of each call and alone writes what the signal path runs on, so a change
+// reaches the audio at the next block (smoothed targets then glide) and no
+// filter is ever rewritten under the audio thread. The getters answer what
+// was published, at once. SetSampleRate and ResetState are lifecycle calls:
+// never while Process runs (the processor holds its callback lock for them).
 //
 // Out-of-range requests are refused here so that no caller can index past a
 // table: array types above 7, channels above 8 and meters above 12 are
@@ -43,7 +45,7 @@ public:
     QVANE_HOST_DSP_PROCESS& operator=(const QVANE_HOST_DSP_PROCESS&) = delete;
 
     // Recomputes every rate-dependent coefficient; a rate that is not finite
-    // or not above 0 is ignored.
+    // or not above 0 is ignored. Not while Process runs.
     virtual void SetSampleRate(float sampleRate);
     virtual void SetInputLevelCoeff(float gain);           // linear
     void SetAFormatEnable(bool on) override;
@@ -77,17 +79,40 @@ public:
     virtual bool HasSolo();
 
     // Not virtual: the processor reads the input format back from here.
-    bool GetAFormatEnable() const { return aFormatEnable; }
+    bool GetAFormatEnable() const { return controls.aFormat.load(std::memory_order_relaxed); }
 
     // Recomputes every channel's solo-mute flag from the solo flags.
     void UpdateMuteSoloState();
 
+    // What the setters have published so far.
+    ControlSnapshot GetControls() const { return TakeSnapshot(controls); }
+
+    // audio thread (Process calls it first): takes every published control
+    // into the record below.
+    void ApplyPublishedControls();
+
+    // Clears every filter history, smoother, meter and correction-filter
+    // history, as in a freshly built engine at the current rate, and takes the
+    // published controls again: a resumed plug-in starts clean. Not while
+    // Process runs.
+    void ResetState();
+
 private:
     void CopyOutRun(uint32_t type, const float (*channels)[kRunFrames], float** out, int count);
+    void LoadInputFilters();
+    void ApplyCoefficientSets();
+    void PublishMeters();
+    void ClearNonFiniteState();
+
+    EngineControls controls;                  // what the setters publish
+    uint32_t appliedSerial;                   // controls.serial last taken
+    uint32_t appliedLfeSequence;              // controls.lfeCoeffs last taken
+    uint32_t appliedStereoSequence;           // controls.stereoCoeffs last taken
+    std::atomic<float> meterOut[kNumMeters];  // meter values for other threads, once per block
 
 public:
-    // The record. Plain fields so that tests and the processor can read them;
-    // write them only through the setters above.
+    // The record the audio thread runs on. Plain fields so that tests can
+    // read them; the audio thread alone writes them, from what was published.
     bool aFormatEnable;                       // inputs are capsule signals
     bool filterEnable;                        // input high-pass on
     CopyOutFunction copyOut[kNumArrayTypes];  // per array type

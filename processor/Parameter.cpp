@@ -1,6 +1,9 @@
 #include "Parameter.h"
 
 #include <cmath>
+#include <cstring>
+
+#include "NumberText.h"
 
 namespace
 {
@@ -31,30 +34,71 @@ PARAMETER::PARAMETER(unsigned int parameterIndex, const juce::String& parameterN
                      int minimumValue, int maximumValue, int stepValue, ParamType parameterKind)
     : index(parameterIndex),
       name(parameterName),
-      value(defaultVal),
       defaultValue(defaultVal),
       minimum(minimumValue),
       maximum(maximumValue),
       step(stepValue),
-      kind(parameterKind)
+      kind(parameterKind),
+      state(Pack(defaultVal, 0))
 {
 }
 
 PARAMETER::~PARAMETER() = default;
 
-void PARAMETER::StoreValue(float v) noexcept
+bool PARAMETER::SameBits(float a, float b) noexcept
 {
-    if (! (v == value)) // a NaN on either side counts as a change
-    {
-        value = v;
-        changed = true;
-    }
+    uint32_t x, y;
+    std::memcpy(&x, &a, sizeof x);
+    std::memcpy(&y, &b, sizeof y);
+    return x == y;
+}
+
+float PARAMETER::ValueOf(uint64_t word) noexcept
+{
+    const auto bits = static_cast<uint32_t>(word);
+    float v;
+    std::memcpy(&v, &bits, sizeof v);
+    return v;
+}
+
+uint8_t PARAMETER::ByteOf(uint64_t word) noexcept
+{
+    return static_cast<uint8_t>(word >> 32);
+}
+
+uint64_t PARAMETER::Pack(float v, uint8_t byteValue) noexcept
+{
+    uint32_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    return static_cast<uint64_t>(bits) | (static_cast<uint64_t>(byteValue) << 32);
+}
+
+uint8_t PARAMETER::ByteFor(float) const noexcept { return 0; }
+
+float PARAMETER::StoreValue(float v) noexcept
+{
+    const float old = ValueOf(state.exchange(Pack(v, ByteFor(v)), std::memory_order_acq_rel));
+
+    if (! (v == old)) // a NaN on either side counts as a change
+        changed.store(true, std::memory_order_release);
+
+    return v;
 }
 
 void PARAMETER::SetValue(float newValue) { StoreValue(newValue); }
-juce::String PARAMETER::Format() { return juce::String::formatted("%1.2f", static_cast<double>(value)); }
+juce::String PARAMETER::Format() { return NumberText::Fixed(GetValue(), 2); }
 void PARAMETER::Encode(unsigned char) {}
-void PARAMETER::Decode() {}
+
+// The byte again from the value, keeping whatever value another thread may
+// have stored meanwhile.
+void PARAMETER::Decode()
+{
+    uint64_t word = state.load(std::memory_order_acquire);
+    while (! state.compare_exchange_weak(word, Pack(ValueOf(word), ByteFor(ValueOf(word))),
+                                         std::memory_order_acq_rel, std::memory_order_acquire))
+    {
+    }
+}
 
 uint8_t PARAMETER::FloatToByte(float v, unsigned char scale)
 {
@@ -72,21 +116,20 @@ PARAMETER_SWITCH::PARAMETER_SWITCH(unsigned int i, const juce::String& n, float 
 {
 }
 
-void PARAMETER_SWITCH::SetValue(float newValue)
-{
-    StoreValue(newValue);
-    Decode();
-}
+void PARAMETER_SWITCH::SetValue(float newValue) { StoreValue(newValue); }
 
+// The value is the position over the maximum; its byte, decoded back from
+// that value, is the position again.
 void PARAMETER_SWITCH::Encode(unsigned char newByte)
 {
-    byte = newByte;
     SetValue(static_cast<float>(newByte) / static_cast<float>(static_cast<uint8_t>(maximum)));
 }
 
-void PARAMETER_SWITCH::Decode()
+void PARAMETER_SWITCH::Decode() { PARAMETER::Decode(); }
+
+uint8_t PARAMETER_SWITCH::ByteFor(float v) const noexcept
 {
-    byte = FloatToByte(value, static_cast<unsigned char>(maximum));
+    return FloatToByte(v, static_cast<unsigned char>(maximum));
 }
 
 //==============================================================================
@@ -95,45 +138,35 @@ PARAMETER_UNIPOLAR::PARAMETER_UNIPOLAR(unsigned int i, const juce::String& n, fl
 {
 }
 
-void PARAMETER_UNIPOLAR::SetValue(float newValue)
-{
-    StoreValue(newValue);
-    Decode();
-}
+void PARAMETER_UNIPOLAR::SetValue(float newValue) { StoreValue(newValue); }
 
 void PARAMETER_UNIPOLAR::Encode(unsigned char newByte)
 {
-    byte = newByte;
     SetValue(static_cast<float>(newByte) / 127.0f);
 }
 
-void PARAMETER_UNIPOLAR::Decode()
-{
-    byte = FloatToByte(value, 127);
-}
+void PARAMETER_UNIPOLAR::Decode() { PARAMETER::Decode(); }
+
+uint8_t PARAMETER_UNIPOLAR::ByteFor(float v) const noexcept { return FloatToByte(v, 127); }
 
 //==============================================================================
 PARAMETER_BIPOLAR::PARAMETER_BIPOLAR(unsigned int i, const juce::String& n, float defaultVal, unsigned char halfScale)
     : PARAMETER(i, n, defaultVal, -64, 63, 1, kBipolar),
       half(halfScale)
 {
-    PARAMETER::SetValue(defaultVal);
     PARAMETER_BIPOLAR::Decode();
 }
 
-void PARAMETER_BIPOLAR::SetValue(float newValue)
-{
-    StoreValue(newValue);
-    Decode();
-}
+void PARAMETER_BIPOLAR::SetValue(float newValue) { StoreValue(newValue); }
 
 void PARAMETER_BIPOLAR::Encode(unsigned char newByte)
 {
-    byte = newByte;
     SetValue(static_cast<float>(static_cast<int>(newByte) - 64) / static_cast<float>(half));
 }
 
-void PARAMETER_BIPOLAR::Decode()
+void PARAMETER_BIPOLAR::Decode() { PARAMETER::Decode(); }
+
+uint8_t PARAMETER_BIPOLAR::ByteFor(float v) const noexcept
 {
-    byte = static_cast<uint8_t>(FloatToByte(value, half) + 64);
+    return static_cast<uint8_t>(FloatToByte(v, half) + 64);
 }

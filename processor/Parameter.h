@@ -9,7 +9,13 @@
 
     Holds the normalised value (0 to 1; meters hold a linear peak) that hosts
     see, an encoded byte, the text shown for it and a changed flag that the
-    editor's refresh consumes. No lock: any thread may set a value.
+    editor's refresh consumes.
+
+    Threads: any thread may set a value, several at once, with no lock. The
+    value and its byte live in one atomic word, stored together from one
+    local copy, so a reader never sees the value of one setter with the byte
+    of another; the engine only ever hears published values (the engine
+    applies them on its own thread).
 */
 class PARAMETER
 {
@@ -37,9 +43,9 @@ public:
 
     unsigned int GetIndex() const noexcept { return index; }
     const juce::String& GetName() const noexcept { return name; }
-    float GetValue() const noexcept { return value; }
+    float GetValue() const noexcept { return ValueOf(state.load(std::memory_order_acquire)); }
     float GetDefault() const noexcept { return defaultValue; }
-    uint8_t GetByte() const noexcept { return byte; }
+    uint8_t GetByte() const noexcept { return ByteOf(state.load(std::memory_order_acquire)); }
     int GetMinimum() const noexcept { return minimum; }
     int GetMaximum() const noexcept { return maximum; }
     int GetStep() const noexcept { return step; }
@@ -50,22 +56,50 @@ public:
         change made on another thread meanwhile is never lost. */
     bool TakeChanged() noexcept { return changed.exchange(false); }
 
-    bool IsAutomatable() const noexcept { return automatable; }
-    void SetAutomatable(bool shouldBeAutomatable) noexcept { automatable = shouldBeAutomatable; }
+    bool IsAutomatable() const noexcept { return automatable.load(std::memory_order_relaxed); }
+    void SetAutomatable(bool shouldBeAutomatable) noexcept { automatable.store(shouldBeAutomatable, std::memory_order_relaxed); }
 
 protected:
-    /** Stores v and raises the changed flag if v differs (a NaN always differs). */
-    void StoreValue(float v) noexcept;
+    /** The byte of this kind for a value (the base kind keeps no byte: 0). */
+    virtual uint8_t ByteFor(float v) const noexcept;
+
+    /** Stores v with its byte in one step and raises the changed flag if v
+        differs from what was there (a NaN always differs). Answers v, the
+        local copy every engine call of the setter must use. */
+    float StoreValue(float v) noexcept;
+
+    /** Calls push with the stored value, and again with a newer one for as
+        long as another thread stored one meanwhile, so that when setters race
+        the engine ends with the value the parameter holds. For mappings that
+        give the same engine state however often they are pushed. */
+    template <typename Push>
+    void PushUntilSettled(float v, Push&& push)
+    {
+        for (;;)
+        {
+            push(v);
+            const float now = GetValue();
+            if (SameBits(now, v))
+                return;
+            v = now;
+        }
+    }
+
+    static bool SameBits(float a, float b) noexcept;
+    static float ValueOf(uint64_t word) noexcept;
+    static uint8_t ByteOf(uint64_t word) noexcept;
+    static uint64_t Pack(float v, uint8_t byte) noexcept;
 
     const unsigned int index;    // fixed parameter index, 0-49
     const juce::String name;     // display name and saved-state child name
-    float value;                 // normalised, 0-1 (meters: linear peak)
     const float defaultValue;    // normalised
-    uint8_t byte = 0;            // encoded value
     const int minimum, maximum, step;
     const ParamType kind;
+
+private:
+    std::atomic<uint64_t> state;             // value (low 32 bits, float) and byte (bits 32-39)
     std::atomic<bool> changed { true };
-    bool automatable = false;
+    std::atomic<bool> automatable { false };
 
 private:
     JUCE_DECLARE_NON_COPYABLE(PARAMETER)
@@ -80,6 +114,9 @@ public:
     void SetValue(float newValue) override;
     void Encode(unsigned char newByte) override;
     void Decode() override;
+
+protected:
+    uint8_t ByteFor(float v) const noexcept override;
 };
 
 /** Control from 0 to 1; the byte spans 0..127. */
@@ -91,6 +128,9 @@ public:
     void SetValue(float newValue) override;
     void Encode(unsigned char newByte) override;
     void Decode() override;
+
+protected:
+    uint8_t ByteFor(float v) const noexcept override;
 };
 
 /** Control centred on 0.5; the byte is 64 plus value · half. */
@@ -104,6 +144,9 @@ public:
     void Decode() override;
 
     unsigned char GetHalf() const noexcept { return half; }
+
+protected:
+    uint8_t ByteFor(float v) const noexcept override;
 
 private:
     const unsigned char half; // scale of the byte

@@ -123,9 +123,22 @@ void Quorvane2AudioProcessor::SetPolarPatternLRRange(bool stereo)
 //==============================================================================
 juce::String Quorvane2AudioProcessor::getName() const { return "Quorvane2"; }
 
+// Under the callback lock: a host that prepares while its audio thread is
+// still running (or an adapter preparing from its audio callback, which
+// holds the lock already) never has the coefficients rewritten under
+// Process. A resumed plug-in starts clean, with no filter history or meter
+// left from before.
 void Quorvane2AudioProcessor::prepareToPlay(double sampleRate, int)
 {
+    const juce::ScopedLock sl(getCallbackLock());
     engine.SetSampleRate(static_cast<float>(sampleRate));
+    engine.ResetState();
+}
+
+void Quorvane2AudioProcessor::reset()
+{
+    const juce::ScopedLock sl(getCallbackLock());
+    engine.ResetState();
 }
 
 void Quorvane2AudioProcessor::releaseResources() {}
@@ -340,9 +353,8 @@ juce::AudioProcessorEditor* Quorvane2AudioProcessor::createEditor()
 {
     auto* editor = CreateProcessorEditor(*this);
 
-    if (hostOutputFormat != kOutputFormatNotSet)
+    if (const auto f = hostOutputFormat.load(); f != kOutputFormatNotSet)
     {
-        const auto f = hostOutputFormat;
         quorvaneListeners.call([f](QuorvaneListener& l) { l.HostHasSetOutputFormat(f); });
     }
 

@@ -51,6 +51,8 @@ public:
     bool acceptsMidi() const override;
     bool producesMidi() const override;
     void HostSetOutputFormat(int format) override;
+    // Clears every filter and smoother of the engine (under the callback lock).
+    void reset() override;
     juce::AudioProcessorEditor* createEditor() override;
     bool hasEditor() const override;
 
@@ -81,7 +83,7 @@ public:
     void SetInputFormat(InputFormat format);
     InputFormat GetInputFormat() const;
     void SetParameterAutomationForOutputFormat(OutputStemFormat format);
-    OutputStemFormat GetHostOutputFormat() const noexcept { return hostOutputFormat; }
+    OutputStemFormat GetHostOutputFormat() const noexcept { return hostOutputFormat.load(); }
 
     // Editor operations.
     void setAllPolars(float value);
@@ -114,7 +116,7 @@ private:
     QVANE_HOST_DSP_PROCESS engine;
     float* inputs[4] {};
     float* outputs[9] {};
-    OutputStemFormat hostOutputFormat = kOutputFormatNotSet;
+    std::atomic<OutputStemFormat> hostOutputFormat { kOutputFormatNotSet }; // set by the host's thread, read by the editor's
     float allPolars = 0.0f;
 
 public:

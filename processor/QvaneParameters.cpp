@@ -1,6 +1,9 @@
 #include "QvaneParameters.h"
 
 #include <cmath>
+#include <cstring>
+
+#include "NumberText.h"
 
 #include "QvaneHostDspProcess.h"
 
@@ -32,7 +35,7 @@ juce::String DbText(float v)
     if (b == 0)
         return "Off";
 
-    return juce::String::formatted("%3ddB", b - 31);
+    return NumberText::Padded(b - 31, 3) + "dB";
 }
 } // namespace ParameterMapping
 
@@ -40,7 +43,7 @@ namespace
 {
 juce::String Degrees3(int degrees)
 {
-    return juce::String::formatted("%3d", degrees);
+    return NumberText::Padded(degrees, 3);
 }
 } // namespace
 
@@ -51,15 +54,14 @@ CQvaneSwitchParameter::CQvaneSwitchParameter(unsigned int i, const juce::String&
 {
 }
 
-void CQvaneSwitchParameter::StoreSwitchValue(float v)
+float CQvaneSwitchParameter::StoreSwitchValue(float v)
 {
-    StoreValue(ClampNormalised(v));
-    Decode();
+    return StoreValue(ClampNormalised(v));
 }
 
 juce::String CQvaneSwitchParameter::OnOffText(const char* label) const
 {
-    return juce::String(label) + (IsOn() ? " On" : " Off");
+    return juce::String(label) + (IsOn(GetValue()) ? " On" : " Off");
 }
 
 CQvaneUnipolarParameter::CQvaneUnipolarParameter(unsigned int i, const juce::String& n, float defaultVal,
@@ -80,8 +82,7 @@ InvertParameter::InvertParameter(unsigned int i, QVANE_HOST_DSP_PROCESS* e)
 
 void InvertParameter::SetValue(float v)
 {
-    StoreSwitchValue(v);
-    engine->SetInvertEnable(IsOn());
+    PushUntilSettled(StoreSwitchValue(v), [this](float x) { engine->SetInvertEnable(IsOn(x)); });
 }
 
 juce::String InvertParameter::Format() { return OnOffText("Invert"); }
@@ -91,8 +92,7 @@ EndFireParameter::EndFireParameter(unsigned int i, QVANE_HOST_DSP_PROCESS* e)
 
 void EndFireParameter::SetValue(float v)
 {
-    StoreSwitchValue(v);
-    engine->SetEndFireEnable(IsOn());
+    PushUntilSettled(StoreSwitchValue(v), [this](float x) { engine->SetEndFireEnable(IsOn(x)); });
 }
 
 juce::String EndFireParameter::Format() { return OnOffText("End Fire"); }
@@ -102,8 +102,7 @@ FilterEnableParameter::FilterEnableParameter(unsigned int i, QVANE_HOST_DSP_PROC
 
 void FilterEnableParameter::SetValue(float v)
 {
-    StoreSwitchValue(v);
-    engine->SetFilterEnable(IsOn());
+    PushUntilSettled(StoreSwitchValue(v), [this](float x) { engine->SetFilterEnable(IsOn(x)); });
 }
 
 juce::String FilterEnableParameter::Format() { return OnOffText("Filter"); }
@@ -113,8 +112,7 @@ InputFormatParameter::InputFormatParameter(unsigned int i, QVANE_HOST_DSP_PROCES
 
 void InputFormatParameter::SetValue(float v)
 {
-    StoreSwitchValue(v);
-    engine->SetAFormatEnable(! IsOn());
+    PushUntilSettled(StoreSwitchValue(v), [this](float x) { engine->SetAFormatEnable(! IsOn(x)); });
 }
 
 ArraySelectParameter::ArraySelectParameter(unsigned int i, QVANE_HOST_DSP_PROCESS* e)
@@ -122,20 +120,22 @@ ArraySelectParameter::ArraySelectParameter(unsigned int i, QVANE_HOST_DSP_PROCES
 
 void ArraySelectParameter::SetValue(float v)
 {
-    StoreSwitchValue(v);
-    engine->SetArrayType(byte);
+    PushUntilSettled(StoreSwitchValue(v), [this](float x) { engine->SetArrayType(ByteFor(x)); });
 }
 
 OutputChannelMuteParameter::OutputChannelMuteParameter(unsigned int i, const juce::String& n,
                                                        QVANE_HOST_DSP_PROCESS* e, EngineChannels c)
     : CQvaneSwitchParameter(i, n, 0.0f, e), channels(c) {}
 
+// Pushed once, never again: while a solo is on, each mute write toggles the
+// channel's mute, so a second push would undo the first. Two setters racing
+// each toggle once, as two writes in a row would.
 void OutputChannelMuteParameter::SetValue(float v)
 {
-    StoreSwitchValue(v);
+    const bool on = IsOn(StoreSwitchValue(v));
 
     for (int k = 0; k < channels.count; ++k)
-        engine->SetChannelMute(channels.channel[k], IsOn());
+        engine->SetChannelMute(channels.channel[k], on);
 }
 
 OutputChannelSoloParameter::OutputChannelSoloParameter(unsigned int i, const juce::String& n,
@@ -144,10 +144,10 @@ OutputChannelSoloParameter::OutputChannelSoloParameter(unsigned int i, const juc
 
 void OutputChannelSoloParameter::SetValue(float v)
 {
-    StoreSwitchValue(v);
-
-    for (int k = 0; k < channels.count; ++k)
-        engine->SetChannelSolo(channels.channel[k], IsOn());
+    PushUntilSettled(StoreSwitchValue(v), [this](float x) {
+        for (int k = 0; k < channels.count; ++k)
+            engine->SetChannelSolo(channels.channel[k], IsOn(x));
+    });
 }
 
 //==============================================================================
@@ -156,45 +156,92 @@ InputLevelParameter::InputLevelParameter(unsigned int i, QVANE_HOST_DSP_PROCESS*
 
 void InputLevelParameter::SetValue(float v)
 {
-    StoreValue(ClampNormalised(v));
-    engine->SetInputLevelCoeff(ParameterMapping::DbGain(value));
+    PushUntilSettled(StoreValue(ClampNormalised(v)),
+                     [this](float x) { engine->SetInputLevelCoeff(ParameterMapping::DbGain(x)); });
 }
 
-juce::String InputLevelParameter::Format() { return ParameterMapping::DbText(value); }
+juce::String InputLevelParameter::Format() { return ParameterMapping::DbText(GetValue()); }
 
 RotateParameter::RotateParameter(unsigned int i, QVANE_HOST_DSP_PROCESS* e)
     : CQvaneUnipolarParameter(i, "Rotate", 0.0f, e) {}
 
-uint16_t RotateParameter::Degrees() const noexcept
+uint16_t RotateParameter::Degrees(float v) noexcept
 {
-    const auto a = FloatTouint16_t(value, 360);
+    const auto a = FloatTouint16_t(v, 360);
     return a == 360 ? 0 : a; // a full turn is the front again
 }
 
 void RotateParameter::SetValue(float v)
 {
-    StoreValue(ClampNormalised(v));
-    engine->SetAzimuthAngle(Degrees());
+    PushUntilSettled(StoreValue(ClampNormalised(v)), [this](float x) { engine->SetAzimuthAngle(Degrees(x)); });
 }
 
-juce::String RotateParameter::Format() { return Degrees3(Degrees()); }
+juce::String RotateParameter::Format() { return Degrees3(Degrees(GetValue())); }
+
+namespace
+{
+uint64_t PackRange(float low, float high) noexcept
+{
+    uint32_t l, h;
+    std::memcpy(&l, &low, sizeof l);
+    std::memcpy(&h, &high, sizeof h);
+    return static_cast<uint64_t>(l) | (static_cast<uint64_t>(h) << 32);
+}
+
+float RangeLow(uint64_t r) noexcept
+{
+    const auto bits = static_cast<uint32_t>(r);
+    float f;
+    std::memcpy(&f, &bits, sizeof f);
+    return f;
+}
+
+float RangeHigh(uint64_t r) noexcept { return RangeLow(r >> 32); }
+} // namespace
 
 PolarPatternParameter::PolarPatternParameter(unsigned int i, const juce::String& n,
                                              QVANE_HOST_DSP_PROCESS* e, EngineChannels c)
-    : CQvaneUnipolarParameter(i, n, 0.5f, e), channels(c) {}
+    : CQvaneUnipolarParameter(i, n, 0.5f, e), channels(c), range(PackRange(0.5f, 0.75f)) {}
 
+void PolarPatternParameter::SetRange(float newLow, float newHigh) noexcept
+{
+    range.store(PackRange(newLow, newHigh), std::memory_order_release);
+}
+
+float PolarPatternParameter::GetLow() const noexcept { return RangeLow(range.load(std::memory_order_acquire)); }
+float PolarPatternParameter::GetHigh() const noexcept { return RangeHigh(range.load(std::memory_order_acquire)); }
+
+float PolarPatternParameter::HalfPattern(float v) const noexcept
+{
+    const uint64_t r = range.load(std::memory_order_acquire);
+    return RangeLow(r) + v * (RangeHigh(r) - RangeLow(r));
+}
+
+// Like PushUntilSettled, but the range counts too: a layout change that moves
+// the range while a host sets the value must not leave the engine with the
+// pattern of the old range.
 void PolarPatternParameter::SetValue(float v)
 {
-    StoreValue(ClampNormalised(v));
-    const float pattern = 2.0f * HalfPattern();
+    float x = StoreValue(ClampNormalised(v));
 
-    for (int k = 0; k < channels.count; ++k)
-        engine->SetChannelPolarPattern(channels.channel[k], pattern);
+    for (;;)
+    {
+        const uint64_t r = range.load(std::memory_order_acquire);
+        const float pattern = 2.0f * (RangeLow(r) + x * (RangeHigh(r) - RangeLow(r)));
+
+        for (int k = 0; k < channels.count; ++k)
+            engine->SetChannelPolarPattern(channels.channel[k], pattern);
+
+        const float now = GetValue();
+        if (SameBits(now, x) && range.load(std::memory_order_acquire) == r)
+            return;
+        x = now;
+    }
 }
 
 juce::String PolarPatternParameter::Format()
 {
-    return juce::String::formatted("%1.2f", static_cast<double>(HalfPattern()));
+    return NumberText::Fixed(HalfPattern(GetValue()), 2);
 }
 
 WidthParameter::WidthParameter(unsigned int i, const juce::String& n, QVANE_HOST_DSP_PROCESS* e, Pair p)
@@ -205,27 +252,28 @@ WidthParameter::WidthParameter(unsigned int i, const juce::String& n, QVANE_HOST
 
 void WidthParameter::SetValue(float v)
 {
-    StoreValue(ClampNormalised(v));
-    const auto w = FloatTouint16_t(value, 90); // 0..90 degrees off the pair's axis
+    PushUntilSettled(StoreValue(ClampNormalised(v)), [this](float x) {
+        const auto w = FloatTouint16_t(x, 90); // 0..90 degrees off the pair's axis
 
-    switch (pair)
-    {
-        case Pair::front:
-            engine->SetChannelAngle(0, w);
-            engine->SetChannelAngle(1, static_cast<unsigned short>((360 - w) % 360));
-            break;
-        case Pair::side:
-            engine->SetChannelAngle(4, static_cast<unsigned short>(180 - w));
-            engine->SetChannelAngle(5, static_cast<unsigned short>(180 + w));
-            break;
-        case Pair::rear:
-            engine->SetChannelAngle(6, static_cast<unsigned short>(180 - w));
-            engine->SetChannelAngle(7, static_cast<unsigned short>(180 + w));
-            break;
-    }
+        switch (pair)
+        {
+            case Pair::front:
+                engine->SetChannelAngle(0, w);
+                engine->SetChannelAngle(1, static_cast<unsigned short>((360 - w) % 360));
+                break;
+            case Pair::side:
+                engine->SetChannelAngle(4, static_cast<unsigned short>(180 - w));
+                engine->SetChannelAngle(5, static_cast<unsigned short>(180 + w));
+                break;
+            case Pair::rear:
+                engine->SetChannelAngle(6, static_cast<unsigned short>(180 - w));
+                engine->SetChannelAngle(7, static_cast<unsigned short>(180 + w));
+                break;
+        }
+    });
 }
 
-juce::String WidthParameter::Format() { return Degrees3(FloatTouint16_t(value, 180)); }
+juce::String WidthParameter::Format() { return Degrees3(FloatTouint16_t(GetValue(), 180)); }
 
 OutputChannelLevelParameter::OutputChannelLevelParameter(unsigned int i, const juce::String& n,
                                                          QVANE_HOST_DSP_PROCESS* e, EngineChannels c)
@@ -237,20 +285,21 @@ OutputChannelLevelParameter::OutputChannelLevelParameter(unsigned int i, const j
 
 void OutputChannelLevelParameter::SetValue(float v)
 {
-    StoreValue(ClampNormalised(v));
-    const float gain = ParameterMapping::DbGain(value);
+    PushUntilSettled(StoreValue(ClampNormalised(v)), [this](float x) {
+        const float gain = ParameterMapping::DbGain(x);
 
-    if (bFormatArray)
-    {
-        engine->SetBFormatArrayLevelCoeff(gain);
-        return;
-    }
+        if (bFormatArray)
+        {
+            engine->SetBFormatArrayLevelCoeff(gain);
+            return;
+        }
 
-    for (int k = 0; k < channels.count; ++k)
-        engine->SetChannelOutputLevelCoeff(channels.channel[k], gain);
+        for (int k = 0; k < channels.count; ++k)
+            engine->SetChannelOutputLevelCoeff(channels.channel[k], gain);
+    });
 }
 
-juce::String OutputChannelLevelParameter::Format() { return ParameterMapping::DbText(value); }
+juce::String OutputChannelLevelParameter::Format() { return ParameterMapping::DbText(GetValue()); }
 
 ChannelMeter::ChannelMeter(unsigned int i, const juce::String& n, QVANE_HOST_DSP_PROCESS* e)
     : CQvaneUnipolarParameter(i, n, 0.0f, e) {}
@@ -266,28 +315,25 @@ TiltParameter::TiltParameter(unsigned int i, const juce::String& n, QVANE_HOST_D
 
 void TiltParameter::SetValue(float v)
 {
-    StoreValue(ClampNormalised(v));
-    // 0..180 around the circle from 270 (down) through 0 to 90 (up).
-    const auto angle = static_cast<unsigned short>((FloatTouint16_t(value, 180) + 270) % 360);
+    PushUntilSettled(StoreValue(ClampNormalised(v)), [this](float x) {
+        // 0..180 around the circle from 270 (down) through 0 to 90 (up).
+        const auto angle = static_cast<unsigned short>((FloatTouint16_t(x, 180) + 270) % 360);
 
-    if (which == Which::front)
-        engine->SetFrontElevationAngle(angle);
-    else
-        engine->SetRearElevationAngle(angle);
+        if (which == Which::front)
+            engine->SetFrontElevationAngle(angle);
+        else
+            engine->SetRearElevationAngle(angle);
+    });
 }
 
-juce::String TiltParameter::Format() { return Degrees3(FloatTouint16_t(value, 180) - 90); }
+juce::String TiltParameter::Format() { return Degrees3(FloatTouint16_t(GetValue(), 180) - 90); }
 
 ZoomParameter::ZoomParameter(unsigned int i, QVANE_HOST_DSP_PROCESS* e)
     : CQvaneBipolarParameter(i, "Zoom", 0.5f, e) {}
 
 void ZoomParameter::SetValue(float v)
 {
-    StoreValue(ClampNormalised(v));
-    engine->SetDominance(value - 0.5f);
+    PushUntilSettled(StoreValue(ClampNormalised(v)), [this](float x) { engine->SetDominance(x - 0.5f); });
 }
 
-juce::String ZoomParameter::Format()
-{
-    return juce::String::formatted("%1.2f", static_cast<double>(value - 0.5f));
-}
+juce::String ZoomParameter::Format() { return NumberText::Fixed(GetValue() - 0.5f, 2); }

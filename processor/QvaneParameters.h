@@ -28,9 +28,10 @@ public:
                           QVANE_HOST_DSP_PROCESS* engine, int maximum = 1);
 
 protected:
-    /** Clamps, stores and decodes; every concrete switch then calls the engine. */
-    void StoreSwitchValue(float v);
-    bool IsOn() const noexcept { return value >= 0.5f; }
+    /** Clamps and stores; answers the stored value, which every concrete
+        switch then gives the engine. */
+    float StoreSwitchValue(float v);
+    static bool IsOn(float v) noexcept { return v >= 0.5f; }
     juce::String OnOffText(const char* label) const;
 
     QVANE_HOST_DSP_PROCESS* const engine; // not owned
@@ -144,7 +145,7 @@ public:
     juce::String Format() override;
 
 private:
-    uint16_t Degrees() const noexcept;
+    static uint16_t Degrees(float v) noexcept;
 };
 
 /** Half the polar pattern, mapped into [low, high]; the engine gets twice that. */
@@ -157,15 +158,16 @@ public:
     juce::String Format() override;
 
     /** Changes the range; the engine follows at the next SetValue. */
-    void SetRange(float newLow, float newHigh) noexcept { low = newLow; high = newHigh; }
-    float GetLow() const noexcept { return low; }
-    float GetHigh() const noexcept { return high; }
+    void SetRange(float newLow, float newHigh) noexcept;
+    float GetLow() const noexcept;
+    float GetHigh() const noexcept;
 
 private:
-    float HalfPattern() const noexcept { return low + value * (high - low); }
+    /** low + v · (high − low) with the range as it is now. */
+    float HalfPattern(float v) const noexcept;
 
     const EngineChannels channels;
-    float low = 0.5f, high = 0.75f;
+    std::atomic<uint64_t> range;  // low (low 32 bits) and high (high 32 bits), floats, set together
 };
 
 /** Spread of a speaker pair; each side sits r16(v, 90) degrees off its axis. */

@@ -784,6 +784,9 @@ OSStatus AUBase::HostGetProperty(AudioUnitPropertyID id, AudioUnitScope scope, A
     if (*ioDataSize < actualSize)
     {
         temporary.reset(new UInt8[actualSize]());
+        // Some values are read as well as written (the clump-name record
+        // carries its question in its first fields).
+        std::memcpy(temporary.get(), outData, *ioDataSize);
         destination = temporary.get();
     }
 

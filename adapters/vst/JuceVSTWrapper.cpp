@@ -6,6 +6,8 @@
 #include "VstPlayHead.h"
 #include "VstText.h"
 
+#include <HostWindow.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -13,6 +15,9 @@
 
 juce::Array<void*> JuceVSTWrapper::activePlugins;
 juce::CriticalSection JuceVSTWrapper::activePluginsLock;
+bool JuceVSTWrapper::recursionCheck = false;
+uint32_t JuceVSTWrapper::lastMasterIdleCall = 0;
+int JuceVSTWrapper::liveEditors = 0;
 
 namespace
 {
@@ -20,9 +25,8 @@ constexpr double kFallbackSampleRate = 44100.0; // Hz, for a host that gave none
 constexpr int kFallbackBlockSize = 1024;        // samples
 constexpr int kMidiBufferBytes = 2048;
 
-// The editor's fixed size, answered to opcode 13 until the editor is embedded.
-constexpr int16_t kEditorWidth = 522;
-constexpr int16_t kEditorHeight = 560;
+constexpr int kEditorTimerMs = 250;      // deferred editor deletion, chunk release, idle requests
+constexpr uint32_t kMasterIdleGapMs = 20; // at most one idle request to the host per this
 
 /** The text as UTF-8 in at most maxBytes bytes, the zero included, cut at a
     character boundary. */
@@ -77,6 +81,21 @@ JuceVSTWrapper::JuceVSTWrapper(HostCallback callback, juce::AudioProcessor* p)
 JuceVSTWrapper::~JuceVSTWrapper()
 {
     stopTimer();
+
+    // The editor goes before the processor it shows.
+    if (editorHolder != nullptr)
+    {
+        if (juce::MessageManager::existsAndIsCurrentThread())
+        {
+            deleteEditor(false);
+        }
+        else
+        {
+            const juce::MessageManagerLock mmLock;
+            deleteEditor(false);
+        }
+    }
+
     hasShutdown = true;
 
     if (processor != nullptr)
@@ -107,16 +126,18 @@ intptr_t JuceVSTWrapper::dispatcher(int32_t opcode, int32_t index, intptr_t valu
     switch (opcode)
     {
         case EffectOpcode::editorGetRect:
-            // The editor is not embedded yet; its size is fixed.
-            if (ptr == nullptr)
-                return 0;
-            editorRect = { 0, 0, kEditorHeight, kEditorWidth };
-            *static_cast<VstRect**>(ptr) = &editorRect;
-            return reinterpret_cast<intptr_t>(&editorRect);
+            return editorGetRect(ptr);
         case EffectOpcode::editorOpen:
-            return 0;
+            return editorOpen(ptr, index, value, opt);
         case EffectOpcode::editorClose:
+        {
+            adoptMessageThreadIfFree();
+            const juce::MessageManagerLock mmLock;
+            deleteEditor(true);
+            return 0;
+        }
         case EffectOpcode::editorIdle:
+            doIdleCallback();
             return 0;
         default:
             return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
@@ -132,6 +153,190 @@ void JuceVSTWrapper::open()
 void JuceVSTWrapper::close()
 {
     stopTimer();
+
+    // Off the message thread the holder stays until the wrapper goes.
+    if (juce::MessageManager::existsAndIsCurrentThread())
+        deleteEditor(false);
+}
+
+//==============================================================================
+// The editor. Opcodes 13, 14 and 15 may come from any thread: they run under
+// the message manager's lock.
+
+void JuceVSTWrapper::adoptMessageThreadIfFree()
+{
+    auto* mm = juce::MessageManager::getInstanceWithoutCreating();
+    if (mm == nullptr || mm->isThisTheMessageThread())
+        return;
+
+    // While any editor lives, its windows belong to the thread that made
+    // them; otherwise the thread that opens an editor runs the GUI from now on.
+    const juce::ScopedLock sl(activePluginsLock);
+    if (liveEditors == 0)
+        mm->setCurrentThreadAsMessageThread();
+}
+
+// Host thread: answers the address of the editor's rectangle, also written
+// where ptr points; 0 (and nothing written) without an editor or without ptr.
+intptr_t JuceVSTWrapper::editorGetRect(void* ptr)
+{
+    if (ptr == nullptr)
+        return 0;
+
+    adoptMessageThreadIfFree();
+    const juce::MessageManagerLock mmLock;
+    createEditorComp();
+
+    if (editorHolder == nullptr)
+        return 0;
+
+    editorRect = { 0, 0, (int16_t) editorHolder->getHeight(), (int16_t) editorHolder->getWidth() };
+    *static_cast<VstRect**>(ptr) = &editorRect;
+    return reinterpret_cast<intptr_t>(&editorRect);
+}
+
+// Host thread: ptr is the host's window (an X11 window id). A null or unknown
+// window answers 0 and leaves no editor behind.
+intptr_t JuceVSTWrapper::editorOpen(void* ptr, int32_t index, intptr_t value, float opt)
+{
+    if (ptr == nullptr)
+        return 0;
+
+    adoptMessageThreadIfFree();
+    const juce::MessageManagerLock mmLock;
+
+    startTimer(kEditorTimerMs);
+    deleteEditor(true);
+    createEditorComp();
+
+    if (editorHolder == nullptr)
+        return AudioEffectX::dispatcher(EffectOpcode::editorOpen, index, value, ptr, opt);
+
+    editorHolder->setOpaque(true);
+    editorHolder->setVisible(false);
+    hostWindow = juce::attachComponentToWindowRef(editorHolder.get(), ptr);
+
+    if (hostWindow == nullptr)
+    {
+        deleteEditor(false);
+        return 0;
+    }
+
+    editorHolder->setVisible(true);
+    // A host that never sends idle calls still sees the editor drawn.
+    juce::paintComponentNow(editorHolder.get());
+    return 1;
+}
+
+// Message thread.
+void JuceVSTWrapper::createEditorComp()
+{
+    if (hasShutdown || processor == nullptr)
+        return;
+
+    if (editorHolder == nullptr)
+    {
+        if (auto* editor = processor->createEditorIfNeeded())
+        {
+            setFlag(kFlagHasEditor, true);
+            editor->setOpaque(true);
+            editor->setVisible(true);
+            editorHolder = std::make_unique<EditorCompWrapper>(*this, editor);
+
+            const juce::ScopedLock sl(activePluginsLock);
+            ++liveEditors;
+        }
+        else
+        {
+            setFlag(kFlagHasEditor, false);
+        }
+    }
+
+    deleteEditorPending = false;
+}
+
+// Message thread.
+void JuceVSTWrapper::deleteEditor(bool canDeferIfModal)
+{
+    juce::PopupMenu::dismissAllActiveMenus();
+    recursionCheck = true;
+
+    if (editorHolder != nullptr)
+    {
+        if (auto* modal = juce::Component::getCurrentlyModalComponent(0))
+        {
+            modal->exitModalState(0);
+
+            if (canDeferIfModal)
+            {
+                deleteEditorPending = true;
+                recursionCheck = false;
+                return;
+            }
+        }
+
+        if (hostWindow != nullptr)
+        {
+            juce::detachComponentFromWindowRef(editorHolder.get(), hostWindow);
+            hostWindow = nullptr;
+        }
+
+        if (processor != nullptr)
+            processor->editorBeingDeleted(editorHolder->getEditorComp());
+
+        auto holder = std::move(editorHolder);
+        holder.reset(); // the editor goes with it
+
+        const juce::ScopedLock sl(activePluginsLock);
+        --liveEditors;
+    }
+
+    recursionCheck = false;
+}
+
+// Message thread.
+void JuceVSTWrapper::resizeHostWindow(int width, int height)
+{
+    if (editorHolder == nullptr)
+        return;
+
+    char sizeWindowText[] = "sizeWindow";
+    const bool hostDidIt = canHostDo(sizeWindowText) > 0 && sizeWindow(width, height);
+
+    if (! hostDidIt)
+        juce::setNativeHostWindowSize(hostWindow, editorHolder.get(), width, height);
+
+    if (auto* peer = editorHolder->getPeer())
+        peer->handleMovedOrResized();
+}
+
+// Message thread: gives the host idle time while the user drags, at most
+// once per 20 ms.
+void JuceVSTWrapper::tryMasterIdle()
+{
+    if (! juce::Component::isMouseButtonDownAnywhere() || recursionCheck || editorHolder == nullptr)
+        return;
+
+    const uint32_t now = juce::Time::getMillisecondCounter();
+    if (now <= lastMasterIdleCall + kMasterIdleGapMs)
+        return;
+
+    lastMasterIdleCall = now;
+    recursionCheck = true;
+    masterIdle();
+    recursionCheck = false;
+}
+
+// Host thread (opcode 19): hosts do not run our event loop, so their idle
+// call is where the editor gets its events, timers and repaints.
+void JuceVSTWrapper::doIdleCallback()
+{
+    if (! juce::MessageManager::existsAndIsCurrentThread() || recursionCheck)
+        return;
+
+    recursionCheck = true;
+    juce::dispatchPendingGuiWork();
+    recursionCheck = false;
 }
 
 //==============================================================================
@@ -437,12 +642,22 @@ bool JuceVSTWrapper::releaseChunkIfStale(uint32_t nowMs)
     return true;
 }
 
-// The timer runs while the host has the editor open; the editor is not
-// embedded yet, so it never starts and a fetched chunk stays until the next
-// getChunk or setChunk, or until the wrapper goes.
+// Message thread, every 250 ms from the first editor open until close.
 void JuceVSTWrapper::timerCallback()
 {
-    releaseChunkIfStale(juce::Time::getApproximateMillisecondCounter());
+    if (deleteEditorPending)
+    {
+        deleteEditorPending = false;
+        deleteEditor(true);
+    }
+
+    if (! recursionCheck)
+        releaseChunkIfStale(juce::Time::getApproximateMillisecondCounter());
+
+    if (hostWindow != nullptr)
+        juce::checkWindowVisibility(hostWindow, editorHolder.get());
+
+    tryMasterIdle();
 }
 
 //==============================================================================

@@ -11,6 +11,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 class JuceVSTWrapper : public AudioEffectX,
                        private juce::Timer,
@@ -84,6 +85,34 @@ public:
         return (uint32_t) (nowMs - fetchedAtMs) > kChunkHoldMs;
     }
 
+    /** Holds the editor in the host's window: its only child is the editor,
+        which it owns. Message thread. */
+    class EditorCompWrapper : public juce::Component, public juce::AsyncUpdater
+    {
+    public:
+        EditorCompWrapper(JuceVSTWrapper& owner, juce::AudioProcessorEditor* editor);
+        ~EditorCompWrapper() override;
+
+        void paint(juce::Graphics&) override {}
+        void paintOverChildren(juce::Graphics&) override;
+        bool keyPressed(const juce::KeyPress&) override;
+        void resized() override;
+        void childBoundsChanged(juce::Component* child) override;
+        void handleAsyncUpdate() override;
+
+        juce::AudioProcessorEditor* getEditorComp() const;
+
+    private:
+        JuceVSTWrapper& owner;
+
+        JUCE_DECLARE_NON_COPYABLE(EditorCompWrapper)
+    };
+
+    /** Message thread: the holder and the host window, for the editor's own use. */
+    EditorCompWrapper* getEditorHolder() const noexcept { return editorHolder.get(); }
+    void resizeHostWindow(int width, int height);
+    void tryMasterIdle();
+
     /** Byte limits of the texts handed to the host, the zero included. */
     static constexpr int kParameterNameBytes = 16;
     static constexpr int kParameterTextBytes = 24;
@@ -102,6 +131,18 @@ public:
 private:
     void timerCallback() override;
 
+    // The editor (message thread).
+    intptr_t editorGetRect(void* ptr);
+    intptr_t editorOpen(void* ptr, int32_t index, intptr_t value, float opt);
+    void createEditorComp();
+    void deleteEditor(bool canDeferIfModal);
+    void doIdleCallback();
+    /** Makes the calling thread the GUI library's message thread when no
+        editor of any instance lives, so a host that opens editors from a
+        thread other than the one that loaded us is not left waiting for a
+        message loop that never runs. */
+    static void adoptMessageThreadIfFree();
+
     bool getPinProperties(int32_t index, bool isInput, VstPinProperties* properties);
     void setNonRealtimeFromHost();
     void releasePrivateBuffers();
@@ -114,7 +155,10 @@ private:
     juce::MemoryBlock chunkBuffer;    // the blob last handed to the host
     uint32_t chunkTime = 0;           // ms counter at getChunk; 0: nothing to release
     juce::CriticalSection chunkLock;  // chunkBuffer and chunkTime, against the timer's release
-    VstRect editorRect {};
+    std::unique_ptr<EditorCompWrapper> editorHolder; // the editor in the host's window; null when closed
+    VstRect editorRect {};            // the size handed to the host
+    void* hostWindow = nullptr;       // the host's window while the editor is attached
+    bool deleteEditorPending = false; // a deletion deferred while a modal component was up
     juce::MidiBuffer midiBuffer;      // passed to every processing call; nothing fills it
     juce::VSTMidiEventList outgoingEvents;
     int32_t inputArrangementType = -1;
@@ -143,6 +187,9 @@ private:
 
     static juce::Array<void*> activePlugins;
     static juce::CriticalSection activePluginsLock;
+    static bool recursionCheck;           // message thread: editor deletion, idle work, the host's idle call
+    static uint32_t lastMasterIdleCall;   // ms counter of the last idle request to the host
+    static int liveEditors;               // message thread: holders of every instance
 
     JUCE_DECLARE_NON_COPYABLE(JuceVSTWrapper)
 };

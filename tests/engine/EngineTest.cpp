@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <thread>
 
 #include "CorrectionTables.h"
 #include "EngineTestSupport.h"
@@ -55,6 +56,8 @@ TEST(Engine, FilterEnableLoadsHighPass)
     e.SetFilterEnable(true);
     float hp[5];
     CalculateHighPassFilterCoeffs(48000.0f, 80.0f, hp);
+    EXPECT_TRUE(InputFiltersAre(e, kIdentity)) << "the setter only publishes";
+    e.ApplyPublishedControls();
     EXPECT_TRUE(InputFiltersAre(e, hp)) << "80 Hz high-pass at 48 kHz";
 
     e.SetSampleRate(96000.0f);
@@ -62,6 +65,7 @@ TEST(Engine, FilterEnableLoadsHighPass)
     EXPECT_TRUE(InputFiltersAre(e, hp)) << "a new rate reloads the enabled filter";
 
     e.SetFilterEnable(false);
+    e.ApplyPublishedControls();
     EXPECT_TRUE(InputFiltersAre(e, kIdentity)) << "filter off restores the identity";
 }
 
@@ -106,25 +110,34 @@ TEST(Engine, SettersKeepIndicesInRange)
     e.SetArrayType(255);
     EXPECT_EQ(e.GetArrayType(), 5) << "array types above 7 are ignored";
 
+    e.ApplyPublishedControls();
     const ArrayControl before = e.arrayControl;
     e.SetChannelAngle(9, 45);
     e.SetChannelPolarPattern(9, 2.0f);
     e.SetChannelOutputLevelCoeff(200, 1.0f);
     e.SetChannelMute(9, true);
     e.SetChannelSolo(9, true);
+    e.ApplyPublishedControls();
     EXPECT_EQ(std::memcmp(&before, &e.arrayControl, sizeof before), 0) << "channel above 8 changed the decoder";
     EXPECT_FALSE(e.HasSolo());
     EXPECT_FALSE(e.GetIsChannelSolo(9));
     EXPECT_FALSE(e.GetIsChannelMute(9));
     EXPECT_FALSE(e.GetIsChannelSoloMute(255));
 
-    e.meters[12].value = 0.5f;
-    EXPECT_EQ(e.GetMeterValue(12), 0.5f);
+    // Input 1 at 0.5 through unity gain: meter 0 reads 0.5 once the block is done.
+    e.SetFilterEnable(false);
+    float half = 0.5f;
+    float* in[4] = {&half, nullptr, nullptr, nullptr};
+    float* none[9] = {};
+    e.Process(in, none, 1);
+    EXPECT_EQ(e.GetMeterValue(0), 0.5f);
     EXPECT_EQ(e.GetMeterValue(13), 0.0f);
     e.ResetMeter(13);
-    EXPECT_EQ(e.meters[12].value, 0.5f);
-    e.ResetMeter(12);
-    EXPECT_EQ(e.GetMeterValue(12), 0.0f);
+    EXPECT_EQ(e.GetMeterValue(0), 0.5f) << "meter 13 does not exist";
+    e.ResetMeter(0);
+    EXPECT_EQ(e.GetMeterValue(0), 0.0f) << "a reset reads 0 at once";
+    e.Process(none, none, 1);
+    EXPECT_EQ(e.GetMeterValue(0), 0.0f) << "and the audio thread starts the next block from 0, not 0.5 decayed";
 }
 
 TEST(Engine, AnglesWrap)
@@ -142,6 +155,7 @@ TEST(Engine, AnglesWrap)
         e.SetFrontElevationAngle(c.in);
         e.SetRearElevationAngle(c.in);
         e.SetChannelAngle(4, c.in);
+        e.ApplyPublishedControls();
         EXPECT_EQ(e.bFormatPath.azimuth, c.out) << "azimuth " << c.in;
         EXPECT_EQ(e.bFormatPath.frontElevation, c.out) << "front tilt " << c.in;
         EXPECT_EQ(e.bFormatPath.rearElevation, c.out) << "rear tilt " << c.in;
@@ -154,16 +168,20 @@ TEST(Engine, NonFiniteTargetsIgnored)
     QVANE_HOST_DSP_PROCESS e(true);
     e.SetInputLevelCoeff(0.5f);
     e.SetInputLevelCoeff(kNaN);
+    e.ApplyPublishedControls();
     EXPECT_EQ(e.micInput.gainTarget, 0.5f);
     e.SetDominance(kInf);
     e.SetDominance(2.0f);
+    e.ApplyPublishedControls();
     EXPECT_EQ(e.bFormatPath.dominanceTarget, 0.5f) << "zoom held to its range";
     e.SetDominance(-0.25f);
+    e.ApplyPublishedControls();
     EXPECT_EQ(e.bFormatPath.dominanceTarget, -0.25f);
     e.SetChannelPolarPattern(0, kNaN);
     e.SetChannelOutputLevelCoeff(0, kInf);
     e.SetBFormatArrayLevelCoeff(kNaN);
     e.SetMasterOutputLevelCoeff(kNaN);
+    e.ApplyPublishedControls();
     EXPECT_EQ(e.arrayControl.polarTarget[0], 1.0f);
     EXPECT_EQ(e.arrayControl.levelTarget[0], 0.0f);
     EXPECT_EQ(e.arrayControl.bFormatLevelTarget, 1.0f);
@@ -173,6 +191,7 @@ TEST(Engine, NonFiniteTargetsIgnored)
     e.SetLfeFilterCoeffs(bad);
     e.SetLfeFilterCoeffs(nullptr);
     e.SetStereoFilterCoeffs(nullptr);
+    e.ApplyPublishedControls();
     EXPECT_EQ(e.arrayControl.lfeFilter.coeffs[0], before);
 }
 
@@ -424,4 +443,137 @@ TEST(Engine, EveryLayoutAndRateMatchesReference)
                     ASSERT_TRUE(SameMeters(e, ref)) << "rate " << fs << ", type " << int(type) << ", block " << (&step - steps);
                 }
             }
+}
+
+// Setters publish; the record the audio thread runs on changes only when a
+// block starts. The getters answer what was published, at once.
+TEST(Engine, SettersPublishAndTheNextBlockTakesThem)
+{
+    QVANE_HOST_DSP_PROCESS e(true);
+    e.SetAzimuthAngle(90);
+    e.SetArrayType(6);
+    e.SetChannelOutputLevelCoeff(4, 0.5f);
+    e.SetAFormatEnable(true);
+    EXPECT_EQ(e.bFormatPath.azimuth, 0u) << "a setter wrote the audio thread's record";
+    EXPECT_EQ(e.arrayControl.arrayType, 0u) << "a setter wrote the audio thread's record";
+    EXPECT_EQ(e.arrayControl.levelTarget[4], 0.0f) << "a setter wrote the audio thread's record";
+    EXPECT_EQ(e.GetArrayType(), 6) << "getters answer the published value";
+    EXPECT_TRUE(e.GetAFormatEnable());
+    EXPECT_EQ(e.GetControls().azimuth, 90u);
+    EXPECT_EQ(e.GetControls().level[4], 0.5f);
+
+    float* none[9] = {};
+    e.Process(none, none, 1);
+    EXPECT_EQ(e.bFormatPath.azimuth, 90u);
+    EXPECT_EQ(e.arrayControl.arrayType, 6u);
+    EXPECT_EQ(e.arrayControl.levelTarget[4], 0.5f);
+    EXPECT_TRUE(e.aFormatEnable);
+}
+
+// The mute and solo rules, through the published flags: a soloed channel
+// silences the others, a mute written while a solo is on toggles.
+TEST(Engine, MuteAndSoloFlags)
+{
+    QVANE_HOST_DSP_PROCESS e(true);
+    e.SetChannelMute(1, true);
+    EXPECT_TRUE(e.GetIsChannelMute(1));
+    EXPECT_FALSE(e.HasSolo());
+
+    e.SetChannelSolo(2, true);
+    EXPECT_TRUE(e.HasSolo());
+    EXPECT_TRUE(e.GetIsChannelSolo(2));
+    for (unsigned char ch = 0; ch < 9; ++ch)
+        EXPECT_EQ(e.GetIsChannelSoloMute(ch), ch != 2) << "solo-mute of channel " << int(ch);
+
+    e.SetChannelMute(5, true);
+    EXPECT_TRUE(e.GetIsChannelMute(5)) << "first write while soloed toggles 0 to 1";
+    e.SetChannelMute(5, true);
+    EXPECT_FALSE(e.GetIsChannelMute(5)) << "second write of true toggles back";
+    e.SetChannelMute(1, false);
+    EXPECT_FALSE(e.GetIsChannelMute(1)) << "a write of false toggles too";
+
+    e.SetChannelSolo(2, false);
+    EXPECT_FALSE(e.HasSolo());
+    for (unsigned char ch = 0; ch < 9; ++ch)
+        EXPECT_FALSE(e.GetIsChannelSoloMute(ch)) << "channel " << int(ch);
+
+    float* none[9] = {};
+    e.Process(none, none, 1);
+    EXPECT_EQ(e.arrayControl.mute[1], 0u);
+    EXPECT_EQ(e.arrayControl.solo[2], 0u);
+}
+
+// Two threads writing mutes and solos at once: each write is one indivisible
+// step, so none is lost. With no solo on, every channel ends muted.
+TEST(Engine, ConcurrentMuteWritesAreNotLost)
+{
+    QVANE_HOST_DSP_PROCESS e(true);
+    for (int round = 0; round < 200; ++round)
+    {
+        for (unsigned char ch = 0; ch < 9; ++ch)
+            e.SetChannelMute(ch, false);
+        std::thread a([&] { for (unsigned char ch = 0; ch < 9; ch += 2) e.SetChannelMute(ch, true); });
+        std::thread b([&] { for (unsigned char ch = 1; ch < 9; ch += 2) e.SetChannelMute(ch, true); });
+        a.join();
+        b.join();
+        for (unsigned char ch = 0; ch < 9; ++ch)
+            ASSERT_TRUE(e.GetIsChannelMute(ch)) << "round " << round << ": mute of channel " << int(ch) << " lost";
+    }
+}
+
+// A NaN or infinity in a recursive value (filter state, smoother, meter) is
+// cleared at the end of the block it appears in, not kept for good.
+TEST(Engine, NonFiniteStateIsClearedWithinABlock)
+{
+    QVANE_HOST_DSP_PROCESS e(true), twin(true);
+    SetUpLikeProcessor(e, 48000.0f, 2, false);
+    SetUpLikeProcessor(twin, 48000.0f, 2, false);
+    Block warm(500, 5), warmTwin(500, 5);
+    e.Process(warm.inputs, warm.outputs, 500);
+    twin.Process(warmTwin.inputs, warmTwin.outputs, 500);
+
+    e.micInput.filters[1].y1 = kNaN;
+    e.arrayControl.lfeFilter.x2 = kInf;
+    e.arrayControl.levelSmoothed[4] = kNaN;
+    e.meters[7].value = kInf;
+    Block poisoned(64, 6);
+    e.Process(poisoned.inputs, poisoned.outputs, 64);
+
+    const SecondOrderFilter& in1 = e.micInput.filters[1];
+    EXPECT_TRUE(std::isfinite(in1.x1) && std::isfinite(in1.x2) && std::isfinite(in1.y1) && std::isfinite(in1.y2))
+        << "input filter 1";
+    const SecondOrderFilter& lfe = e.arrayControl.lfeFilter;
+    EXPECT_TRUE(std::isfinite(lfe.x1) && std::isfinite(lfe.x2) && std::isfinite(lfe.y1) && std::isfinite(lfe.y2))
+        << "LFE filter";
+    EXPECT_TRUE(std::isfinite(e.arrayControl.levelSmoothed[4]));
+    EXPECT_TRUE(std::isfinite(e.GetMeterValue(7)));
+
+    Block later(256, 7);
+    e.Process(later.inputs, later.outputs, 256);
+    for (int ch = 0; ch < 9; ++ch)
+        for (int n = 0; n < 256; ++n)
+            ASSERT_TRUE(std::isfinite(later.out[ch][n])) << "slot " << ch << ", frame " << n;
+}
+
+// ResetState: every history, smoother and meter back to a new engine's, the
+// controls kept. After it the engine sounds exactly like a new one set up
+// the same way.
+TEST(Engine, ResetStateSoundsLikeANewEngine)
+{
+    for (bool aFormat : {false, true})
+    {
+        QVANE_HOST_DSP_PROCESS used(true), fresh(true);
+        SetUpLikeProcessor(used, 48000.0f, 6, aFormat);
+        SetUpLikeProcessor(fresh, 48000.0f, 6, aFormat);
+        Block history(3000, 8);
+        used.Process(history.inputs, history.outputs, 3000);
+        used.ResetState();
+        for (unsigned char m = 0; m < 13; ++m)
+            EXPECT_EQ(used.GetMeterValue(m), 0.0f) << "meter " << int(m);
+
+        Block a(700, 9), b(700, 9);
+        used.Process(a.inputs, a.outputs, 700);
+        fresh.Process(b.inputs, b.outputs, 700);
+        EXPECT_TRUE(SameOutput(a, b, 700)) << (aFormat ? "A-format" : "B-format");
+    }
 }

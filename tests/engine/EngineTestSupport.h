@@ -71,6 +71,7 @@ inline void Silence(QVANE_HOST_DSP_PROCESS& e, long frames)
 // however it groups frames or skips settled smoothers.
 inline void ReferenceProcess(QVANE_HOST_DSP_PROCESS& e, float** inputs, float** outputs, int frames)
 {
+    e.ApplyPublishedControls(); // as Process does at the start of every block
     for (int n = 0; n < frames; ++n)
     {
         float frame[4];
@@ -103,13 +104,14 @@ inline ::testing::AssertionResult SameOutput(const Block& a, const Block& b, int
     return ::testing::AssertionSuccess();
 }
 
-// All 13 meters of two engines agree bit for bit.
+// All 13 meters of two engines agree bit for bit (the audio thread's own
+// values: the reference publishes nothing).
 inline ::testing::AssertionResult SameMeters(QVANE_HOST_DSP_PROCESS& a, QVANE_HOST_DSP_PROCESS& b)
 {
-    for (unsigned char m = 0; m < 13; ++m)
-        if (!SameBits(a.GetMeterValue(m), b.GetMeterValue(m)))
+    for (int m = 0; m < 13; ++m)
+        if (!SameBits(a.meters[m].value, b.meters[m].value))
             return ::testing::AssertionFailure()
-                   << "meter " << int(m) << ": " << a.GetMeterValue(m) << " vs " << b.GetMeterValue(m);
+                   << "meter " << m << ": " << a.meters[m].value << " vs " << b.meters[m].value;
     return ::testing::AssertionSuccess();
 }
 } // namespace enginetest

@@ -8,6 +8,7 @@
 //  - whatever loads, parameters 0-36 stay within 0..1, meters stay finite and
 //    the engine's array type, angles and flags stay within their ranges.
 
+#include "../processor/AppliedEngine.h"
 #include <cmath>
 #include <cstring>
 #include <cstdint>
@@ -29,7 +30,7 @@ struct Snapshot
         for (int i = 0; i < 50; ++i)
             values[i] = p.getParameter(i);
 
-        const auto& a = p.GetEngine().arrayControl;
+        const auto& a = Applied(p).arrayControl;
 
         for (int ch = 0; ch < 9; ++ch)
         {
@@ -73,7 +74,7 @@ inline std::string CheckRanges(Quorvane2AudioProcessor& p)
             return "parameter " + std::to_string(i) + " left 0..1: " + std::to_string(v);
     }
 
-    auto& e = p.GetEngine();
+    auto& e = Applied(p);
 
     if (e.GetArrayType() > 7)
         return "array type " + std::to_string(e.GetArrayType());
@@ -114,7 +115,7 @@ inline std::string CheckLoadedMutes(Quorvane2AudioProcessor& p, const juce::Valu
         const uint32_t wanted = p.getParameter(index) >= 0.5f ? 1u : 0u;
 
         for (int ch : groupChannels[g])
-            if (p.GetEngine().arrayControl.mute[ch] != wanted)
+            if (Applied(p).arrayControl.mute[ch] != wanted)
                 return "mute of engine channel " + std::to_string(ch) + " does not match the loaded value";
     }
 

@@ -1,5 +1,6 @@
 // The 50 parameters: names, defaults, texts and what each drives in the engine.
 
+#include "AppliedEngine.h"
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -95,7 +96,7 @@ TEST(ParameterTable, NamesDefaultsTextsAndAutomation)
 TEST(ParameterTable, DefaultsArePushedIntoTheEngine)
 {
     Quorvane2AudioProcessor p;
-    auto& e = p.GetEngine();
+    auto& e = Applied(p);
     const auto& a = e.arrayControl;
 
     EXPECT_EQ(e.GetArrayType(), 2) << "5.1 must be the layout of a new processor";
@@ -125,17 +126,17 @@ TEST(ParameterTable, MappingsAndTexts)
 {
     using P = Quorvane2AudioProcessor;
     struct Reader { const char* what; double (*read)(P&); };
-    const Reader gain { "input gain", [](P& p) -> double { return p.GetEngine().micInput.gainTarget; } };
-    const Reader bLevel { "B-format level", [](P& p) -> double { return p.GetEngine().arrayControl.bFormatLevelTarget; } };
-    const Reader azimuth { "azimuth", [](P& p) -> double { return p.GetEngine().bFormatPath.azimuth; } };
-    const Reader front { "front elevation", [](P& p) -> double { return p.GetEngine().bFormatPath.frontElevation; } };
-    const Reader rear { "rear elevation", [](P& p) -> double { return p.GetEngine().bFormatPath.rearElevation; } };
-    const Reader angle0 { "angle of channel 0", [](P& p) -> double { return p.GetEngine().arrayControl.angle[0]; } };
-    const Reader dominance { "dominance", [](P& p) -> double { return p.GetEngine().bFormatPath.dominanceTarget; } };
-    const Reader invert { "invert", [](P& p) -> double { return p.GetEngine().bFormatPath.invert != 0; } };
-    const Reader endFire { "end fire", [](P& p) -> double { return p.GetEngine().bFormatPath.endFire != 0; } };
-    const Reader filter { "filter", [](P& p) -> double { return p.GetEngine().filterEnable; } };
-    const Reader aFormat { "A-format enable", [](P& p) -> double { return p.GetEngine().aFormatEnable; } };
+    const Reader gain { "input gain", [](P& p) -> double { return Applied(p).micInput.gainTarget; } };
+    const Reader bLevel { "B-format level", [](P& p) -> double { return Applied(p).arrayControl.bFormatLevelTarget; } };
+    const Reader azimuth { "azimuth", [](P& p) -> double { return Applied(p).bFormatPath.azimuth; } };
+    const Reader front { "front elevation", [](P& p) -> double { return Applied(p).bFormatPath.frontElevation; } };
+    const Reader rear { "rear elevation", [](P& p) -> double { return Applied(p).bFormatPath.rearElevation; } };
+    const Reader angle0 { "angle of channel 0", [](P& p) -> double { return Applied(p).arrayControl.angle[0]; } };
+    const Reader dominance { "dominance", [](P& p) -> double { return Applied(p).bFormatPath.dominanceTarget; } };
+    const Reader invert { "invert", [](P& p) -> double { return Applied(p).bFormatPath.invert != 0; } };
+    const Reader endFire { "end fire", [](P& p) -> double { return Applied(p).bFormatPath.endFire != 0; } };
+    const Reader filter { "filter", [](P& p) -> double { return Applied(p).filterEnable; } };
+    const Reader aFormat { "A-format enable", [](P& p) -> double { return Applied(p).aFormatEnable; } };
     const Reader inputFormat { "input format", [](P& p) -> double { return p.GetInputFormat(); } };
     const Reader arrayType { "array type", [](P& p) -> double { return p.GetEngine().GetArrayType(); } };
     const Reader textOnly { "", nullptr }; // the group table checks the channels
@@ -209,7 +210,7 @@ TEST(ParameterTable, HostValuesAreClampedAndNaNReadsAsZero)
     for (float v : hostile)
     {
         Quorvane2AudioProcessor p;
-        auto& e = p.GetEngine();
+        auto& e = Applied(p);
 
         for (int i = 0; i <= 36; ++i)
         {
@@ -243,7 +244,7 @@ TEST(ParameterTable, HostValuesAreClampedAndNaNReadsAsZero)
     EXPECT_EQ(p.GetOutputFormat(), kOutputFormatBFormat);
     p.setParameter(4, 1.5f);
     EXPECT_EQ(p.getParameter(4), 1.0f);
-    EXPECT_EQ(p.GetEngine().bFormatPath.azimuth, 0u);
+    EXPECT_EQ(Applied(p).bFormatPath.azimuth, 0u);
 }
 
 TEST(ParameterTable, MetersKeepPeaksAboveOneButNotNonFiniteValues)
@@ -329,9 +330,9 @@ TEST(ParameterTable, EachGroupParameterDrivesExactlyItsChannels)
     for (const auto& row : rows)
     {
         Quorvane2AudioProcessor p;
-        const ArrayControl before = p.GetEngine().arrayControl;
+        const ArrayControl before = Applied(p).arrayControl;
         p.setParameter(row.index, row.set);
-        const ArrayControl& after = p.GetEngine().arrayControl;
+        const ArrayControl& after = Applied(p).arrayControl;
 
         for (int ch = 0; ch < 9; ++ch)
         {

@@ -1,6 +1,7 @@
 // The processor: host queries, formats, automation per layout, the audio
 // block's channel pointers and the editor's refresh.
 
+#include "AppliedEngine.h"
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -195,15 +196,15 @@ TEST(Processor, EditorLayoutChoiceLeavesAutomationAndHostFormatAlone)
     ASSERT_EQ(host.calls.size(), 1u);
     EXPECT_EQ(host.calls[0].index, 8);
     EXPECT_EQ(host.calls[0].value, 0.5f);
-    EXPECT_FLOAT_EQ(p.GetEngine().arrayControl.polarTarget[0], 1.0f);
+    EXPECT_FLOAT_EQ(Applied(p).arrayControl.polarTarget[0], 1.0f);
     p.setParameter(8, 1.0f);
-    EXPECT_FLOAT_EQ(p.GetEngine().arrayControl.polarTarget[1], 2.0f);
+    EXPECT_FLOAT_EQ(Applied(p).arrayControl.polarTarget[1], 2.0f);
     p.setParameter(8, 0.0f);
-    EXPECT_FLOAT_EQ(p.GetEngine().arrayControl.polarTarget[1], 0.0f);
+    EXPECT_FLOAT_EQ(Applied(p).arrayControl.polarTarget[1], 0.0f);
 
     p.UISetOutputFormat(kOutputFormat7_1);
     EXPECT_EQ(p.GetEngine().GetArrayType(), 6);
-    EXPECT_FLOAT_EQ(p.GetEngine().arrayControl.polarTarget[0], 1.0f) << "0.5 + 0 * 0.25, doubled";
+    EXPECT_FLOAT_EQ(Applied(p).arrayControl.polarTarget[0], 1.0f) << "0.5 + 0 * 0.25, doubled";
     p.removeListener(&host);
 }
 
@@ -231,15 +232,15 @@ TEST(Processor, HostLayoutPushesTheLRPatternWithoutTellingTheHost)
     Quorvane2AudioProcessor p;
     HostListener host;
     p.addListener(&host);
-    EXPECT_FLOAT_EQ(p.GetEngine().arrayControl.polarTarget[0], 1.25f);
+    EXPECT_FLOAT_EQ(Applied(p).arrayControl.polarTarget[0], 1.25f);
 
     p.HostSetOutputFormat(1);
-    EXPECT_FLOAT_EQ(p.GetEngine().arrayControl.polarTarget[0], 1.0f) << "stereo range not applied to the engine";
-    EXPECT_FLOAT_EQ(p.GetEngine().arrayControl.polarTarget[1], 1.0f);
+    EXPECT_FLOAT_EQ(Applied(p).arrayControl.polarTarget[0], 1.0f) << "stereo range not applied to the engine";
+    EXPECT_FLOAT_EQ(Applied(p).arrayControl.polarTarget[1], 1.0f);
     EXPECT_EQ(p.getParameterText(8), "0.50");
 
     p.HostSetOutputFormat(3);
-    EXPECT_FLOAT_EQ(p.GetEngine().arrayControl.polarTarget[0], 1.25f);
+    EXPECT_FLOAT_EQ(Applied(p).arrayControl.polarTarget[0], 1.25f);
     EXPECT_TRUE(host.calls.empty()) << "HostSetOutputFormat must not notify the host";
     p.removeListener(&host);
 }
@@ -271,7 +272,7 @@ TEST(Processor, InputFormatPolarsAndDefaults)
     p.setParameter(4, 0.75f);
     p.resetParameterToDefault(4);
     EXPECT_EQ(p.getParameter(4), 0.0f);
-    EXPECT_EQ(p.GetEngine().bFormatPath.azimuth, 0u);
+    EXPECT_EQ(Applied(p).bFormatPath.azimuth, 0u);
     EXPECT_TRUE(host.calls.empty());
     p.removeListener(&host);
 }

@@ -1,6 +1,7 @@
 // The saved state: its exact bytes, round trips per wrapper type, what loading
 // applies, and that damaged or hostile blocks change nothing.
 
+#include "AppliedEngine.h"
 #include <gtest/gtest.h>
 
 #include <array>
@@ -220,7 +221,7 @@ TEST(SavedState, ChangedStateRoundTripsPerWrapperType)
             EXPECT_EQ(target->GetOutputFormat(), kOutputFormatStereo);
             EXPECT_EQ(host.indices, std::vector<int>({ 8 })) << "parameter 8 must be re-sent under VST";
             // Stereo range: pattern = 2 * v.
-            EXPECT_FLOAT_EQ(target->GetEngine().arrayControl.polarTarget[0], 2.0f * target->getParameter(8));
+            EXPECT_FLOAT_EQ(Applied(*target).arrayControl.polarTarget[0], 2.0f * target->getParameter(8));
             EXPECT_EQ(Save(*target), saved) << "save, load, save must give the same bytes";
         }
         else
@@ -308,7 +309,7 @@ TEST(SavedState, LoadedValuesMustBeNumbersAndAreClamped)
     Quorvane2AudioProcessor p;
     Load(p, TreeBlock(StateTree({ { "Array select", 5.0 }, { "Front Tilt", 1.0e300 } })));
     EXPECT_EQ(p.GetOutputFormat(), kOutputFormatBFormat);
-    EXPECT_EQ(p.GetEngine().bFormatPath.frontElevation, 90u);
+    EXPECT_EQ(Applied(p).bFormatPath.frontElevation, 90u);
 }
 
 TEST(SavedState, MutesLoadAsSavedWhateverSolosWereActive)

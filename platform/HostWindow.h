@@ -1,0 +1,48 @@
+// The window system under a plug-in's editor: the host gives us its window
+// (on Linux an X11 window id in place of the platform's view pointer) and we
+// put our holder component into it as a child window.
+//
+// Message thread only, every function here.
+#pragma once
+
+#include <JuceHeader.h>
+
+namespace juce
+{
+/** Puts the component on the desktop as a child window of hostWindow (style
+    1024: the window ignores key presses, which stay with the host), shows it
+    and brings it to the front without taking focus. Answers hostWindow, or
+    null when hostWindow is null or is no window on the display (then nothing
+    is put on the desktop). */
+void* attachComponentToWindowRef(Component* component, void* hostWindow);
+
+/** Takes the component off the desktop; its child window is destroyed. */
+void detachComponentFromWindowRef(Component* component, void* hostWindow);
+
+/** Grows or shrinks the host's window by the difference between the new size
+    and the component's present size; the component itself is not touched. */
+void setNativeHostWindowSize(void* hostWindow, Component* component, int newWidth, int newHeight);
+
+/** Nothing to check on this window system. */
+void checkWindowVisibility(void* hostWindow, Component* component);
+
+/** Keys are never consumed: the host gets them. Answers false. */
+bool forwardCurrentKeyEventToHost(Component* component);
+
+/** Nothing to set up on this window system. */
+void initialiseMac();
+
+/** True when hostWindow names a window that exists on the display. */
+bool isHostWindowValid(void* hostWindow);
+
+/** Runs what the GUI library has pending: window-system events (mouse, expose,
+    configure), posted messages, due timers, and any pending repaint of every
+    window. Hosts do not run our event loop; this is how the editor gets time
+    from the host's idle calls. */
+void dispatchPendingGuiWork();
+
+/** Makes a component just put on the desktop appear now, without waiting for
+    the host's next idle call: flushes the window to the display and paints
+    it. */
+void paintComponentNow(Component* component);
+} // namespace juce

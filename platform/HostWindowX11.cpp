@@ -1,0 +1,195 @@
+// The host-window functions on X11. The host hands us its window's id where
+// the platform would hand a view pointer; our holder becomes an X child
+// window of it, created on the GUI library's own display connection, and
+// every Xlib call goes through the GUI library's loaded symbols, so the
+// plug-in needs no X library to load (hosts scan plug-ins without a display).
+#define JUCE_GUI_BASICS_INCLUDE_XHEADERS 1
+#include "HostWindow.h"
+
+namespace juce
+{
+// The GUI library's own dispatch of one pending message or window-system
+// event; answers false when nothing was pending.
+bool dispatchNextMessageOnSystemQueue(bool returnIfNoPendingMessages);
+
+namespace
+{
+// Bounded, so a flood of events cannot keep a host's idle call for long.
+constexpr int kMaxDispatchesPerCall = 512;
+
+constexpr int kStyleIgnoresKeyPresses = ComponentPeer::windowIgnoresKeyPresses; // 1024
+
+::Display* guiDisplay()
+{
+    auto* windowSystem = XWindowSystem::getInstance();
+    return windowSystem != nullptr ? windowSystem->getDisplay() : nullptr;
+}
+
+::Window toWindow(void* hostWindow)
+{
+    return static_cast<::Window>(reinterpret_cast<uintptr_t>(hostWindow));
+}
+
+// A plug-in's X errors go to the host's error handler, which may end the
+// process (Xlib's default does). Requests that can fail for reasons outside
+// our control (a window id from the host that names nothing, a host window
+// destroyed before the editor was closed) run under this trap: our handler
+// for the time of the requests, which only counts, then the server is synced
+// and the host's handler is put back.
+class ScopedErrorTrap
+{
+public:
+    explicit ScopedErrorTrap(::Display* d) : display(d)
+    {
+        errors = 0;
+        X11Symbols::getInstance()->xSync(display, False);
+        previous = X11Symbols::getInstance()->xSetErrorHandler(countError);
+    }
+
+    ~ScopedErrorTrap()
+    {
+        X11Symbols::getInstance()->xSync(display, False);
+        X11Symbols::getInstance()->xSetErrorHandler(previous);
+    }
+
+    /** Syncs and answers whether any request so far failed. */
+    bool failed()
+    {
+        X11Symbols::getInstance()->xSync(display, False);
+        return errors != 0;
+    }
+
+private:
+    static int countError(::Display*, XErrorEvent*)
+    {
+        ++errors;
+        return 0;
+    }
+
+    static inline int errors = 0; // message thread
+    ::Display* display;
+    XErrorHandler previous {};
+};
+} // namespace
+
+bool isHostWindowValid(void* hostWindow)
+{
+    if (hostWindow == nullptr)
+        return false;
+
+    auto* display = guiDisplay();
+    if (display == nullptr)
+        return false;
+
+    // An id that names no window makes the request fail (status 0), with an
+    // X error that the trap keeps from the host.
+    XWindowAttributes attributes {};
+    XWindowSystemUtilities::ScopedXLock xLock;
+    ScopedErrorTrap trap(display);
+    const Status ok = X11Symbols::getInstance()->xGetWindowAttributes(display, toWindow(hostWindow), &attributes);
+    return ok != 0 && ! trap.failed();
+}
+
+void* attachComponentToWindowRef(Component* component, void* hostWindow)
+{
+    if (component == nullptr || ! isHostWindowValid(hostWindow))
+        return nullptr;
+
+    // Window-manager properties that the GUI library sets on every window can
+    // name atoms a bare X server lacks; such a failure is harmless.
+    ScopedErrorTrap trap(guiDisplay());
+    component->addToDesktop(kStyleIgnoresKeyPresses, hostWindow);
+    component->setVisible(true);
+    component->toFront(false);
+    return hostWindow;
+}
+
+// The host may have destroyed its window (and ours with it) already.
+void detachComponentFromWindowRef(Component* component, void*)
+{
+    if (component == nullptr)
+        return;
+
+    auto* display = guiDisplay();
+    if (display == nullptr)
+    {
+        component->removeFromDesktop();
+        return;
+    }
+
+    ScopedErrorTrap trap(display);
+    component->removeFromDesktop();
+}
+
+void setNativeHostWindowSize(void* hostWindow, Component* component, int newWidth, int newHeight)
+{
+    if (hostWindow == nullptr || component == nullptr)
+        return;
+
+    auto* display = guiDisplay();
+    if (display == nullptr)
+        return;
+
+    XWindowSystemUtilities::ScopedXLock xLock;
+    ScopedErrorTrap trap(display);
+    XWindowAttributes attributes {};
+    if (X11Symbols::getInstance()->xGetWindowAttributes(display, toWindow(hostWindow), &attributes) == 0
+        || trap.failed())
+        return;
+
+    const int width = attributes.width + newWidth - component->getWidth();
+    const int height = attributes.height + newHeight - component->getHeight();
+    if (width > 0 && height > 0)
+        X11Symbols::getInstance()->xResizeWindow(display, toWindow(hostWindow), (unsigned) width, (unsigned) height);
+    X11Symbols::getInstance()->xFlush(display);
+}
+
+void checkWindowVisibility(void*, Component*) {}
+
+bool forwardCurrentKeyEventToHost(Component*) { return false; }
+
+void initialiseMac() {}
+
+namespace
+{
+void dispatchAll()
+{
+    for (int i = 0; i < kMaxDispatchesPerCall && dispatchNextMessageOnSystemQueue(true); ++i)
+    {
+    }
+
+    Timer::callPendingTimersSynchronously();
+
+    for (int i = ComponentPeer::getNumPeers(); --i >= 0;)
+        if (auto* peer = ComponentPeer::getPeer(i))
+            peer->performAnyPendingRepaintsNow();
+}
+} // namespace
+
+void dispatchPendingGuiWork()
+{
+    auto* display = XWindowSystem::getInstanceWithoutCreating() != nullptr ? guiDisplay() : nullptr;
+    if (display == nullptr)
+    {
+        dispatchAll();
+        return;
+    }
+
+    ScopedErrorTrap trap(display);
+    dispatchAll();
+}
+
+void paintComponentNow(Component* component)
+{
+    auto* display = guiDisplay();
+    if (component == nullptr || display == nullptr)
+        return;
+
+    ScopedErrorTrap trap(display);
+    component->repaint();
+    dispatchAll();
+
+    if (auto* peer = component->getPeer())
+        peer->performAnyPendingRepaintsNow();
+}
+} // namespace juce

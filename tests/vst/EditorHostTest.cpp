@@ -1,0 +1,209 @@
+// The built plug-in's editor inside a real X11 window of our own test host:
+// the editor opcodes 13, 14, 15 and 19 as a Linux VST2 host sends them, with
+// screenshots read back from the X server.
+#include "VstTestHost.h"
+#include "X11HostWindow.h"
+
+#include "VstOpcodes.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace
+{
+constexpr int kEditorWidth = 522;
+constexpr int kEditorHeight = 560;
+constexpr uint32_t kHostBackground = 0xffffff; // what shows where the plug-in draws nothing
+
+class EditorHostTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { library = std::make_unique<PluginLibrary>(QV_VST_PLUGIN_PATH); }
+    static void TearDownTestSuite() { library.reset(); }
+
+    void SetUp() override { ASSERT_TRUE(library->isLoaded()) << library->error(); }
+
+    static bool hasDisplay()
+    {
+        const char* d = std::getenv("DISPLAY");
+        return d != nullptr && *d != '\0';
+    }
+
+    std::unique_ptr<VstTestHost> makeHost()
+    {
+        auto h = std::make_unique<VstTestHost>(*library);
+        if (! h->instantiate())
+            return nullptr;
+        h->open();
+        return h;
+    }
+
+    static void idle(VstTestHost& h, int times)
+    {
+        for (int i = 0; i < times; ++i)
+            h.dispatch(EffectOpcode::editorIdle);
+    }
+
+    static std::unique_ptr<PluginLibrary> library;
+};
+
+std::unique_ptr<PluginLibrary> EditorHostTest::library;
+
+#define REQUIRE_DISPLAY()                                                                  \
+    do                                                                                     \
+    {                                                                                      \
+        if (! hasDisplay())                                                                \
+            GTEST_SKIP() << "no display: run under xvfb-run (the test script does)";     \
+    } while (false)
+
+int pixelsOf(const X11Screenshot& shot, uint32_t rgb)
+{
+    int n = 0;
+    for (uint32_t p : shot.pixels)
+        n += p == rgb ? 1 : 0;
+    return n;
+}
+} // namespace
+
+// Opcode 13 answers the editor's rectangle, bottom = height and right = width.
+TEST_F(EditorHostTest, SizeIsAnsweredBeforeTheEditorOpens)
+{
+    auto host = makeHost();
+    ASSERT_NE(host, nullptr);
+
+    VstRect* rect = nullptr;
+    const intptr_t answer = host->dispatch(EffectOpcode::editorGetRect, 0, 0, &rect);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(answer, reinterpret_cast<intptr_t>(rect));
+    EXPECT_EQ(rect->top, 0);
+    EXPECT_EQ(rect->left, 0);
+    EXPECT_EQ(rect->bottom, kEditorHeight);
+    EXPECT_EQ(rect->right, kEditorWidth);
+
+    EXPECT_EQ(host->dispatch(EffectOpcode::editorGetRect, 0, 0, nullptr), 0) << "no place to write the pointer";
+    EXPECT_EQ(host->dispatch(EffectOpcode::editorClose), 0);
+}
+
+// A host that hands over no window, or an id that names no window, is told
+// that no editor opened; nothing is left half made, and closing is harmless.
+TEST_F(EditorHostTest, NullOrUnknownWindowAnswersZero)
+{
+    std::unique_ptr<X11HostWindow> probe;
+    int windowsBefore = 0;
+    if (hasDisplay())
+    {
+        probe = std::make_unique<X11HostWindow>(10, 10, 0);
+        ASSERT_TRUE(probe->isOpen());
+        windowsBefore = probe->windowsOnDisplay();
+    }
+
+    auto host = makeHost();
+    ASSERT_NE(host, nullptr);
+
+    EXPECT_EQ(host->dispatch(EffectOpcode::editorClose), 0) << "close without an open editor";
+    EXPECT_EQ(host->dispatch(EffectOpcode::editorOpen, 0, 0, nullptr), 0) << "null window";
+
+    if (probe != nullptr)
+    {
+        void* noWindow = reinterpret_cast<void*>(static_cast<uintptr_t>(0x1fffffff));
+        EXPECT_EQ(host->dispatch(EffectOpcode::editorOpen, 0, 0, noWindow), 0) << "a window id the display does not know";
+        EXPECT_EQ(probe->numChildren(), 0);
+    }
+
+    EXPECT_EQ(host->dispatch(EffectOpcode::editorClose), 0);
+    idle(*host, 3);
+    host.reset();
+
+    if (probe != nullptr)
+    {
+        EXPECT_EQ(probe->windowsOnDisplay(), windowsBefore) << "a window was left on the display";
+    }
+}
+
+// Opened into the host's window: one child window appears, painted at once
+// (also for hosts that never send idle calls), and goes again on close.
+TEST_F(EditorHostTest, OpensPaintedInTheHostWindowAndClosesWithoutTrace)
+{
+    REQUIRE_DISPLAY();
+    X11HostWindow window(kEditorWidth, kEditorHeight, kHostBackground);
+    ASSERT_TRUE(window.isOpen());
+    const int windowsBefore = window.windowsOnDisplay();
+
+    auto host = makeHost();
+    ASSERT_NE(host, nullptr);
+    ASSERT_EQ(host->dispatch(EffectOpcode::editorOpen, 0, 0, window.handle()), 1);
+    EXPECT_EQ(window.numChildren(), 1) << "the editor's child window";
+
+    const auto shot = window.screenshot();
+    ASSERT_EQ(shot.width, kEditorWidth);
+    ASSERT_EQ(shot.height, kEditorHeight);
+    EXPECT_LT(pixelsOf(shot, kHostBackground), kEditorWidth * kEditorHeight / 100)
+        << "the host's background still shows: the editor was not painted without an idle call";
+
+    idle(*host, 5);
+    EXPECT_EQ(host->dispatch(EffectOpcode::editorClose), 0);
+    window.sync();
+    EXPECT_EQ(window.numChildren(), 0) << "the editor's window stayed in the host's";
+    host.reset();
+    EXPECT_EQ(window.windowsOnDisplay(), windowsBefore) << "windows left on the display";
+}
+
+// Twenty open and close cycles in one instance, then two instances with
+// their editors open at once, closed in either order, and an instance closed
+// with its editor still open: nothing is left on the display, no X error.
+TEST_F(EditorHostTest, RepeatedAndOverlappingEditorsLeaveNothingBehind)
+{
+    REQUIRE_DISPLAY();
+    X11HostWindow first(kEditorWidth, kEditorHeight, kHostBackground);
+    X11HostWindow second(kEditorWidth, kEditorHeight, kHostBackground);
+    ASSERT_TRUE(first.isOpen() && second.isOpen());
+    const int windowsBefore = first.windowsOnDisplay();
+
+    auto a = makeHost();
+    auto b = makeHost();
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+
+    // Any X error the plug-in lets through reaches the host's handler.
+    X11HostWindow::installErrorCounter();
+    const int errorsBefore = X11HostWindow::errorCount();
+
+    for (int cycle = 0; cycle < 20; ++cycle)
+    {
+        ASSERT_EQ(a->dispatch(EffectOpcode::editorOpen, 0, 0, first.handle()), 1) << "cycle " << cycle;
+        idle(*a, 2);
+        ASSERT_EQ(first.numChildren(), 1) << "cycle " << cycle;
+        a->dispatch(EffectOpcode::editorClose);
+        first.sync();
+        ASSERT_EQ(first.numChildren(), 0) << "cycle " << cycle;
+    }
+
+    for (bool aFirst : { true, false })
+    {
+        ASSERT_EQ(a->dispatch(EffectOpcode::editorOpen, 0, 0, first.handle()), 1);
+        ASSERT_EQ(b->dispatch(EffectOpcode::editorOpen, 0, 0, second.handle()), 1);
+        idle(*a, 2);
+        idle(*b, 2);
+        EXPECT_EQ(first.numChildren(), 1);
+        EXPECT_EQ(second.numChildren(), 1);
+        (aFirst ? a : b)->dispatch(EffectOpcode::editorClose);
+        idle(aFirst ? *b : *a, 2);
+        (aFirst ? b : a)->dispatch(EffectOpcode::editorClose);
+        first.sync();
+        EXPECT_EQ(first.numChildren() + second.numChildren(), 0) << (aFirst ? "a closed first" : "b closed first");
+    }
+
+    // Closing the plug-in with its editor open: the editor goes first.
+    ASSERT_EQ(b->dispatch(EffectOpcode::editorOpen, 0, 0, second.handle()), 1);
+    idle(*b, 2);
+    b.reset(); // opcode 1
+    second.sync();
+    EXPECT_EQ(second.numChildren(), 0);
+
+    a.reset();
+    first.sync();
+    EXPECT_EQ(first.windowsOnDisplay(), windowsBefore) << "windows left on the display";
+    EXPECT_EQ(X11HostWindow::errorCount(), errorsBefore) << "X errors";
+}

@@ -1,0 +1,160 @@
+#include "X11HostWindow.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+#include <atomic>
+
+namespace
+{
+std::atomic<int> xErrors { 0 };
+
+int countError(Display*, XErrorEvent*)
+{
+    ++xErrors;
+    return 0;
+}
+
+Display* asDisplay(void* d) { return static_cast<Display*>(d); }
+
+int countDescendants(Display* d, Window w)
+{
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned int n = 0;
+    if (XQueryTree(d, w, &root, &parent, &children, &n) == 0)
+        return 0;
+    int total = (int) n;
+    for (unsigned int i = 0; i < n; ++i)
+        total += countDescendants(d, children[i]);
+    if (children != nullptr)
+        XFree(children);
+    return total;
+}
+} // namespace
+
+X11HostWindow::X11HostWindow(int width, int height, uint32_t backgroundRgb)
+{
+    Display* d = XOpenDisplay(nullptr);
+    if (d == nullptr)
+        return;
+    display = d;
+
+    const int screen = DefaultScreen(d);
+    window = XCreateSimpleWindow(d, RootWindow(d, screen), 0, 0, (unsigned) width, (unsigned) height, 0,
+                                 0, backgroundRgb);
+    XSelectInput(d, window, ExposureMask | StructureNotifyMask);
+    XMapWindow(d, window);
+
+    // Wait until the server has mapped it.
+    for (;;)
+    {
+        XEvent e;
+        XNextEvent(d, &e);
+        if (e.type == MapNotify && e.xmap.window == window)
+            break;
+    }
+    XSync(d, False);
+}
+
+X11HostWindow::~X11HostWindow()
+{
+    if (display == nullptr)
+        return;
+    if (window != 0)
+        XDestroyWindow(asDisplay(display), window);
+    XSync(asDisplay(display), False);
+    XCloseDisplay(asDisplay(display));
+}
+
+void X11HostWindow::sync()
+{
+    if (display != nullptr)
+        XSync(asDisplay(display), False);
+}
+
+X11Screenshot X11HostWindow::screenshot()
+{
+    X11Screenshot shot;
+    if (! isOpen())
+        return shot;
+
+    Display* d = asDisplay(display);
+    XSync(d, False);
+    XWindowAttributes attributes;
+    XGetWindowAttributes(d, window, &attributes);
+    // IncludeInferiors: the plug-in's child window is part of what the user sees.
+    XSetSubwindowMode(d, DefaultGC(d, DefaultScreen(d)), IncludeInferiors);
+    XImage* image = XGetImage(d, window, 0, 0, (unsigned) attributes.width, (unsigned) attributes.height,
+                              AllPlanes, ZPixmap);
+    if (image == nullptr)
+        return shot;
+
+    shot.width = attributes.width;
+    shot.height = attributes.height;
+    shot.pixels.resize((size_t) shot.width * (size_t) shot.height);
+    for (int y = 0; y < shot.height; ++y)
+        for (int x = 0; x < shot.width; ++x)
+            shot.pixels[(size_t) y * (size_t) shot.width + (size_t) x] = (uint32_t) (XGetPixel(image, x, y) & 0xffffff);
+    XDestroyImage(image);
+    return shot;
+}
+
+int X11HostWindow::numChildren()
+{
+    if (! isOpen())
+        return 0;
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned int n = 0;
+    XQueryTree(asDisplay(display), window, &root, &parent, &children, &n);
+    if (children != nullptr)
+        XFree(children);
+    return (int) n;
+}
+
+void X11HostWindow::size(int& width, int& height)
+{
+    width = height = 0;
+    if (! isOpen())
+        return;
+    XWindowAttributes attributes;
+    XGetWindowAttributes(asDisplay(display), window, &attributes);
+    width = attributes.width;
+    height = attributes.height;
+}
+
+bool X11HostWindow::click(int x, int y)
+{
+    if (! isOpen())
+        return false;
+    Display* d = asDisplay(display);
+    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+    if (! XTestQueryExtension(d, &eventBase, &errorBase, &major, &minor))
+        return false;
+
+    int rootX = 0, rootY = 0;
+    Window child = 0;
+    XTranslateCoordinates(d, window, DefaultRootWindow(d), x, y, &rootX, &rootY, &child);
+    XTestFakeMotionEvent(d, DefaultScreen(d), rootX, rootY, CurrentTime);
+    XTestFakeButtonEvent(d, 1, True, CurrentTime);
+    XTestFakeButtonEvent(d, 1, False, CurrentTime);
+    XSync(d, False);
+    return true;
+}
+
+int X11HostWindow::windowsOnDisplay()
+{
+    if (display == nullptr)
+        return 0;
+    return countDescendants(asDisplay(display), DefaultRootWindow(asDisplay(display)));
+}
+
+void X11HostWindow::installErrorCounter()
+{
+    XSetErrorHandler(countError);
+}
+
+int X11HostWindow::errorCount()
+{
+    return xErrors.load();
+}

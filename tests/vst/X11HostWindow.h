@@ -1,0 +1,58 @@
+// The host's side of the window system in the editor tests: a real top-level
+// X11 window on the test's display (Xvfb), screenshots read back from the X
+// server, clicks sent through the XTest extension, and a count of X errors.
+// Plain Xlib, kept apart from the GUI library's headers.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+struct X11Screenshot
+{
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels; // 0xRRGGBB, row by row
+
+    uint32_t at(int x, int y) const { return pixels[(size_t) y * (size_t) width + (size_t) x]; }
+};
+
+class X11HostWindow
+{
+public:
+    /** Opens its own connection to $DISPLAY and maps a width x height window
+        filled with backgroundRgb. isOpen() is false without a display. */
+    X11HostWindow(int width, int height, uint32_t backgroundRgb);
+    ~X11HostWindow();
+
+    X11HostWindow(const X11HostWindow&) = delete;
+    X11HostWindow& operator=(const X11HostWindow&) = delete;
+
+    bool isOpen() const { return display != nullptr && window != 0; }
+    /** The window as a host hands it to a plug-in. */
+    void* handle() const { return reinterpret_cast<void*>(static_cast<uintptr_t>(window)); }
+    unsigned long id() const { return window; }
+
+    /** The window's own pixels as the X server holds them (children included). */
+    X11Screenshot screenshot();
+    /** Child windows of this window. */
+    int numChildren();
+    /** Present size. */
+    void size(int& width, int& height);
+
+    /** Moves the pointer to (x, y) in the window and clicks the left button
+        through XTest, as a user would. False without XTest. */
+    bool click(int x, int y);
+
+    /** Windows on the whole display (all descendants of the root). */
+    int windowsOnDisplay();
+
+    /** X errors seen by the process since the handler was installed. */
+    static void installErrorCounter();
+    static int errorCount();
+
+    void sync();
+
+private:
+    void* display = nullptr; // Display*
+    unsigned long window = 0;
+};
