@@ -1,6 +1,7 @@
 // AUBase: the class-info dictionary a host saves and restores, and presets.
 #include "AUBase.h"
 
+#include "BigEndian.h"
 #include "CAXException.h"
 
 #include <charconv>
@@ -39,17 +40,6 @@ public:
 
     CFTypeRef ref;
 };
-
-void appendBigEndian(CFMutableDataRef data, UInt32 value)
-{
-    const UInt8 bytes[4] = { UInt8(value >> 24), UInt8(value >> 16), UInt8(value >> 8), UInt8(value) };
-    CFDataAppendBytes(data, bytes, 4);
-}
-
-UInt32 readBigEndian(const UInt8* p) noexcept
-{
-    return (UInt32(p[0]) << 24) | (UInt32(p[1]) << 16) | (UInt32(p[2]) << 8) | UInt32(p[3]);
-}
 
 bool hasType(CFTypeRef value, CFTypeID type) noexcept
 {
@@ -159,8 +149,8 @@ OSStatus AUBase::SaveState(CFPropertyListRef* outData)
             AUElement* e = s.GetElement(i);
             if (e == nullptr || e->GetNumberOfParameters() == 0)
                 continue;
-            appendBigEndian(data, scope);
-            appendBigEndian(data, i);
+            AppendBigEndian32(data, scope);
+            AppendBigEndian32(data, i);
             e->SaveState(data);
         }
     }
@@ -236,8 +226,8 @@ void AUBase::RestoreParameterBlob(CFDataRef data)
     {
         if (end - p < kRecordHead)
             break;
-        const UInt32 scope = readBigEndian(p);
-        const UInt32 element = readBigEndian(p + 4);
+        const UInt32 scope = ReadBigEndian32(p);
+        const UInt32 element = ReadBigEndian32(p + 4);
         AUElement* e = GetScope(scope).GetElement(element); // an unknown scope throws -10866
         if (e == nullptr)
             break;

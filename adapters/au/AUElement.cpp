@@ -1,23 +1,13 @@
 #include "AUElement.h"
 
 #include "AUBase.h"
+#include "BigEndian.h"
 #include "CAXException.h"
 
 #include <cstring>
 
 namespace
 {
-void appendBigEndian(CFMutableDataRef data, UInt32 value)
-{
-    const UInt8 bytes[4] = { UInt8(value >> 24), UInt8(value >> 16), UInt8(value >> 8), UInt8(value) };
-    CFDataAppendBytes(data, bytes, 4);
-}
-
-UInt32 readBigEndian(const UInt8* p) noexcept
-{
-    return (UInt32(p[0]) << 24) | (UInt32(p[1]) << 16) | (UInt32(p[2]) << 8) | UInt32(p[3]);
-}
-
 UInt32 floatBits(float f) noexcept
 {
     UInt32 u;
@@ -132,21 +122,21 @@ void AUElement::SetScheduledEvent(AudioUnitParameterID id, const AudioUnitParame
 
 void AUElement::SaveState(CFMutableDataRef data)
 {
-    appendBigEndian(data, GetNumberOfParameters());
+    AppendBigEndian32(data, GetNumberOfParameters());
     if (mUseIndexedParameters)
     {
         for (UInt32 i = 0; i < (UInt32) mIndexedParameters.size(); ++i)
         {
-            appendBigEndian(data, i);
-            appendBigEndian(data, floatBits(mIndexedParameters[i].GetValue()));
+            AppendBigEndian32(data, i);
+            AppendBigEndian32(data, floatBits(mIndexedParameters[i].GetValue()));
         }
     }
     else
     {
         for (const auto& p : mParameters)
         {
-            appendBigEndian(data, p.first);
-            appendBigEndian(data, floatBits(p.second.GetValue()));
+            AppendBigEndian32(data, p.first);
+            AppendBigEndian32(data, floatBits(p.second.GetValue()));
         }
     }
 }
@@ -156,13 +146,13 @@ const UInt8* AUElement::RestoreState(const UInt8* state, const UInt8* end)
     constexpr uint64_t kPairBytes = 8;
     if (end - state < 4)
         return nullptr;
-    const UInt32 count = readBigEndian(state);
+    const UInt32 count = ReadBigEndian32(state);
     state += 4;
     if ((uint64_t) (end - state) < count * kPairBytes)
         return nullptr;
 
     for (UInt32 i = 0; i < count; ++i, state += kPairBytes)
-        SetParameter(readBigEndian(state), bitsFloat(readBigEndian(state + 4)), false);
+        SetParameter(ReadBigEndian32(state), bitsFloat(ReadBigEndian32(state + 4)), false);
     return state;
 }
 

@@ -10,6 +10,18 @@ namespace
 constexpr UInt8 kAllSoundOff = 120;
 constexpr UInt8 kResetAllControllers = 121;
 constexpr UInt8 kAllNotesOff = 123;
+
+// The MIDI name document lives at global scope, element 0 only.
+OSStatus checkNameDocumentAddress(AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element) noexcept
+{
+    if (id != kMusicDeviceProperty_MIDIXMLNames)
+        return kAudioUnitErr_InvalidProperty;
+    if (scope != kAudioUnitScope_Global)
+        return kAudioUnitErr_InvalidScope;
+    if (element != 0)
+        return kAudioUnitErr_InvalidElement;
+    return 0;
+}
 } // namespace
 
 OSStatus AUMIDIBase::MIDIEvent(UInt32 status, UInt32 data1, UInt32 data2, UInt32 offset)
@@ -70,12 +82,9 @@ OSStatus AUMIDIBase::HandleNonNoteEvent(UInt8 status, UInt8 channel, UInt8 data1
 OSStatus AUMIDIBase::DelegateGetPropertyInfo(AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element,
                                              UInt32& outDataSize, Boolean& outWritable)
 {
-    if (id != kMusicDeviceProperty_MIDIXMLNames)
-        return kAudioUnitErr_InvalidProperty;
-    if (scope != kAudioUnitScope_Global)
-        return kAudioUnitErr_InvalidScope;
-    if (element != 0)
-        return kAudioUnitErr_InvalidElement;
+    const OSStatus address = checkNameDocumentAddress(id, scope, element);
+    if (address != 0)
+        return address;
 
     CFURLRef url = nullptr;
     if (GetXMLNames(&url) != 0)
@@ -90,12 +99,9 @@ OSStatus AUMIDIBase::DelegateGetPropertyInfo(AudioUnitPropertyID id, AudioUnitSc
 OSStatus AUMIDIBase::DelegateGetProperty(AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element,
                                          void* outData)
 {
-    if (id != kMusicDeviceProperty_MIDIXMLNames)
-        return kAudioUnitErr_InvalidProperty;
-    if (scope != kAudioUnitScope_Global)
-        return kAudioUnitErr_InvalidScope;
-    if (element != 0)
-        return kAudioUnitErr_InvalidElement;
+    const OSStatus address = checkNameDocumentAddress(id, scope, element);
+    if (address != 0)
+        return address;
 
     CFURLRef url = nullptr;
     const OSStatus result = GetXMLNames(&url);

@@ -3,20 +3,7 @@
 
 #include <vector>
 
-namespace
-{
-const void* retainValue(CFAllocatorRef, const void* value)
-{
-    return CFRetain(value);
-}
-
-void releaseValue(CFAllocatorRef, const void* value)
-{
-    CFRelease(value);
-}
-} // namespace
-
-extern "C" const CFArrayCallBacks kCFTypeArrayCallBacks = { 0, retainValue, releaseValue, nullptr, CFEqual };
+extern "C" const CFArrayCallBacks kCFTypeArrayCallBacks = { 0, qvcf::retainCallBack, qvcf::releaseCallBack, nullptr, CFEqual };
 
 struct QvCFArray final : qvcf::Object
 {

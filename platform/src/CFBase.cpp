@@ -63,4 +63,14 @@ CFHashCode hashBytes(const void* bytes, size_t length) noexcept
         h = (h ^ p[i]) * 0x100000001b3ull;
     return (CFHashCode) h;
 }
+
+const void* retainCallBack(CFAllocatorRef, const void* value)
+{
+    return CFRetain(value);
+}
+
+void releaseCallBack(CFAllocatorRef, const void* value)
+{
+    CFRelease(value);
+}
 } // namespace qvcf

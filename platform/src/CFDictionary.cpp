@@ -5,24 +5,11 @@
 #include <unordered_map>
 #include <utility>
 
-namespace
-{
-const void* retainEntry(CFAllocatorRef, const void* value)
-{
-    return CFRetain(value);
-}
-
-void releaseEntry(CFAllocatorRef, const void* value)
-{
-    CFRelease(value);
-}
-} // namespace
-
 extern "C" const CFDictionaryKeyCallBacks kCFTypeDictionaryKeyCallBacks = {
-    0, retainEntry, releaseEntry, nullptr, CFEqual, CFHash
+    0, qvcf::retainCallBack, qvcf::releaseCallBack, nullptr, CFEqual, CFHash
 };
 extern "C" const CFDictionaryValueCallBacks kCFTypeDictionaryValueCallBacks = {
-    0, retainEntry, releaseEntry, nullptr, CFEqual
+    0, qvcf::retainCallBack, qvcf::releaseCallBack, nullptr, CFEqual
 };
 
 struct QvCFDictionary final : qvcf::Object

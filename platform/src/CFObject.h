@@ -65,4 +65,8 @@ T* make(Args&&... args) noexcept
 }
 
 CFHashCode hashBytes(const void* bytes, size_t length) noexcept;
+
+// The retain and release of the kCFType call-back records.
+const void* retainCallBack(CFAllocatorRef, const void* value);
+void releaseCallBack(CFAllocatorRef, const void* value);
 } // namespace qvcf

@@ -3,6 +3,8 @@
 // byte layouts a real host uses.
 #pragma once
 
+#include "CFTestSupport.h"
+#include "ChannelBuffers.h"
 #include "PlatformAudioUnit.h"
 
 #include <memory>
@@ -122,43 +124,6 @@ private:
     UInt8 claimedSize = 0;
     bool claimed = false;
 };
-
-/** Separate channels of one length, and a buffer list that points at them. */
-class ChannelBuffers
-{
-public:
-    ChannelBuffers(UInt32 channels, UInt32 frames, float fill = 0.0f);
-
-    AudioBufferList* list() { return reinterpret_cast<AudioBufferList*>(storage.data()); }
-    float* channel(UInt32 c) { return data[c].data(); }
-    /** Points the list at nothing, asking the unit for its own memory. */
-    void clearPointers();
-    /** Points the list at the channels again, sizes as allocated. */
-    void restorePointers();
-
-private:
-    UInt32 frames;
-    std::vector<std::vector<float>> data;
-    std::vector<unsigned char> storage; // the buffer list record
-};
-
-AudioTimeStamp sampleTime(Float64 sample);
-
-/** Releases a CoreFoundation reference at the end of a scope. */
-struct CFHolder
-{
-    CFTypeRef ref = nullptr;
-    explicit CFHolder(CFTypeRef r = nullptr) : ref(r) {}
-    ~CFHolder()
-    {
-        if (ref != nullptr)
-            CFRelease(ref);
-    }
-    CFHolder(const CFHolder&) = delete;
-    CFHolder& operator=(const CFHolder&) = delete;
-};
-
-CFStringRef makeString(const char* text); // owned by the caller
 
 /** The module under test, loaded once. */
 const PluginModule& testPluginModule();

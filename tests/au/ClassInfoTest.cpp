@@ -2,6 +2,7 @@
 // restoring twice, blobs that end early, element names beyond the elements,
 // and values of the wrong kind.
 #include "CAXException.h"
+#include "CFTestSupport.h"
 #include "TestEffectUnit.h"
 
 #include <gtest/gtest.h>
@@ -11,22 +12,6 @@
 
 namespace
 {
-struct Held
-{
-    CFTypeRef ref;
-    explicit Held(CFTypeRef r) : ref(r) {}
-    ~Held()
-    {
-        if (ref != nullptr)
-            CFRelease(ref);
-    }
-};
-
-CFStringRef str(const char* s)
-{
-    return CFStringCreateWithCString(nullptr, s, kCFStringEncodingUTF8);
-}
-
 class StateUnit : public TestEffectUnit
 {
 public:
@@ -49,17 +34,17 @@ public:
 
     std::vector<UInt8> blob()
     {
-        Held d(save());
-        Held key(str("data"));
+        CFHolder d(save());
+        CFHolder key(makeString("data"));
         auto data = static_cast<CFDataRef>(CFDictionaryGetValue(static_cast<CFDictionaryRef>(d.ref), key.ref));
         return std::vector<UInt8>(CFDataGetBytePtr(data), CFDataGetBytePtr(data) + CFDataGetLength(data));
     }
 
     OSStatus restoreWithBlob(const std::vector<UInt8>& bytes)
     {
-        Held d(save());
-        Held key(str("data"));
-        Held data(CFDataCreate(nullptr, bytes.data(), (CFIndex) bytes.size()));
+        CFHolder d(save());
+        CFHolder key(makeString("data"));
+        CFHolder data(CFDataCreate(nullptr, bytes.data(), (CFIndex) bytes.size()));
         CFDictionarySetValue((CFMutableDictionaryRef) d.ref, key.ref, data.ref);
         // As a host entry would: a thrown status is the answer.
         return AUCatchAll([&] { return RestoreState(d.ref); });
@@ -85,7 +70,7 @@ TEST(ClassInfo, RestoringTwiceGivesTheSameState)
 {
     StateUnit unit;
     unit.Globals0()->SetParameter(0, 0.125f);
-    Held saved(unit.save());
+    CFHolder saved(unit.save());
     ASSERT_EQ(unit.RestoreState(saved.ref), 0);
     const std::vector<UInt8> once = unit.blob();
     ASSERT_EQ(unit.RestoreState(saved.ref), 0);
@@ -145,15 +130,15 @@ TEST(ClassInfo, ElementNamesOutsideTheScopeAreIgnored)
     for (const auto& r : rows)
     {
         StateUnit unit;
-        Held saved(unit.save());
-        Held name(str("N"));
-        Held key(str(r.key));
-        Held inner(CFDictionaryCreate(nullptr, &key.ref, &name.ref, 1, &kCFTypeDictionaryKeyCallBacks,
+        CFHolder saved(unit.save());
+        CFHolder name(makeString("N"));
+        CFHolder key(makeString(r.key));
+        CFHolder inner(CFDictionaryCreate(nullptr, &key.ref, &name.ref, 1, &kCFTypeDictionaryKeyCallBacks,
                                       &kCFTypeDictionaryValueCallBacks));
-        Held one(str("1"));
-        Held outer(CFDictionaryCreate(nullptr, &one.ref, &inner.ref, 1, &kCFTypeDictionaryKeyCallBacks,
+        CFHolder one(makeString("1"));
+        CFHolder outer(CFDictionaryCreate(nullptr, &one.ref, &inner.ref, 1, &kCFTypeDictionaryKeyCallBacks,
                                       &kCFTypeDictionaryValueCallBacks));
-        Held elementName(str("element-name"));
+        CFHolder elementName(makeString("element-name"));
         CFDictionarySetValue((CFMutableDictionaryRef) saved.ref, elementName.ref, outer.ref);
 
         EXPECT_EQ(unit.RestoreState(saved.ref), 0) << r.key;
@@ -168,13 +153,13 @@ TEST(ClassInfo, ValuesOfTheWrongKindAreRefused)
     StateUnit unit;
     unit.Globals0()->SetParameter(0, 0.5f);
     const Float64 half = 0.5;
-    Held fraction(CFNumberCreate(nullptr, kCFNumberFloat64Type, &half));
-    Held text(str("0"));
+    CFHolder fraction(CFNumberCreate(nullptr, kCFNumberFloat64Type, &half));
+    CFHolder text(makeString("0"));
     const SInt32 zero = 0;
-    Held number(CFNumberCreate(nullptr, kCFNumberSInt32Type, &zero));
-    Held inner(CFDictionaryCreate(nullptr, (const void**) &text.ref, &number.ref, 1, &kCFTypeDictionaryKeyCallBacks,
+    CFHolder number(CFNumberCreate(nullptr, kCFNumberSInt32Type, &zero));
+    CFHolder inner(CFDictionaryCreate(nullptr, (const void**) &text.ref, &number.ref, 1, &kCFTypeDictionaryKeyCallBacks,
                                   &kCFTypeDictionaryValueCallBacks)); // {"0": 0}: a name that is a number
-    Held names(CFDictionaryCreate(nullptr, (const void**) &text.ref, &inner.ref, 1, &kCFTypeDictionaryKeyCallBacks,
+    CFHolder names(CFDictionaryCreate(nullptr, (const void**) &text.ref, &inner.ref, 1, &kCFTypeDictionaryKeyCallBacks,
                                   &kCFTypeDictionaryValueCallBacks));
 
     struct Row
@@ -187,8 +172,8 @@ TEST(ClassInfo, ValuesOfTheWrongKindAreRefused)
                          { "element-name", text.ref }, { "element-name", names.ref } };
     for (const auto& r : rows)
     {
-        Held saved(unit.save());
-        Held key(str(r.key));
+        CFHolder saved(unit.save());
+        CFHolder key(makeString(r.key));
         CFDictionarySetValue((CFMutableDictionaryRef) saved.ref, key.ref, r.value);
         unit.Globals0()->SetParameter(0, 0.25f);
         EXPECT_EQ(unit.RestoreState(saved.ref), -10851) << r.key;

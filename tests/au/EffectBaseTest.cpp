@@ -3,6 +3,7 @@
 // slicing inside a render, MIDI decoding and the MIDI name property.
 #include "AUFastDispatch.h"
 #include "AUMIDIEffectBase.h"
+#include "ChannelBuffers.h"
 #include "TestEffectUnit.h"
 
 #include <gtest/gtest.h>
@@ -199,21 +200,13 @@ TEST(EffectBase, ScheduledEventRendersInTwoSlicesAndRestoresTheLists)
     e.eventValues.immediate.value = 0.5f;
     ASSERT_EQ(unit.ScheduleParameter(&e, 1), 0);
 
-    float left[64] = {}, right[64] = {};
-    struct
-    {
-        UInt32 n = 2;
-        AudioBuffer b[2];
-    } host;
-    host.b[0] = AudioBuffer { 1, sizeof(left), left };
-    host.b[1] = AudioBuffer { 1, sizeof(right), right };
-    auto* list = reinterpret_cast<AudioBufferList*>(&host);
+    ChannelBuffers host(2, 64);
     AudioTimeStamp t {};
     AudioUnitRenderActionFlags flags = 0;
-    ASSERT_EQ(unit.DoRender(flags, t, 0, 64, *list), 0);
+    ASSERT_EQ(unit.DoRender(flags, t, 0, 64, *host.list()), 0);
 
     EXPECT_EQ(unit.processed, (std::vector<UInt32> { 32, 32 }));
-    EXPECT_EQ(right[63], 0.5f);
+    EXPECT_EQ(host.channel(1)[63], 0.5f);
     const AudioBufferList& input = unit.GetInput(0)->GetBufferList();
     EXPECT_EQ(input.mBuffers[1].mDataByteSize, 256u) << "the lists describe 64 frames again";
     EXPECT_EQ(input.mBuffers[0].mData, unit.GetInput(0)->GetBuffers().GetMemory());
@@ -236,18 +229,10 @@ TEST(EffectBase, AFailedSliceStillLeavesTheListsWhole)
     }
     ASSERT_EQ(unit.ScheduleParameter(events, 2), 0);
 
-    float left[64] = {}, right[64] = {};
-    struct
-    {
-        UInt32 n = 2;
-        AudioBuffer b[2];
-    } host;
-    host.b[0] = AudioBuffer { 1, sizeof(left), left };
-    host.b[1] = AudioBuffer { 1, sizeof(right), right };
+    ChannelBuffers host(2, 64);
     AudioTimeStamp t {};
     AudioUnitRenderActionFlags flags = 0;
-    auto* list = reinterpret_cast<AudioBufferList*>(&host);
-    EXPECT_EQ(unit.DoRender(flags, t, 0, 64, *list), -1234);
+    EXPECT_EQ(unit.DoRender(flags, t, 0, 64, *host.list()), -1234);
     EXPECT_EQ(unit.processed, (std::vector<UInt32> { 16, 16 })) << "the second of three slices failed";
 
     // Moved back by the 32 frames the two slices went, not by all 64.

@@ -1,6 +1,6 @@
 // The CoreFoundation subset: the platform's constants, number conversions,
 // UTF-8 strings, and the retain and release rules of dictionaries and arrays.
-#include "PlatformCoreFoundation.h"
+#include "CFTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -10,22 +10,6 @@
 
 namespace
 {
-struct Held
-{
-    CFTypeRef ref;
-    explicit Held(CFTypeRef r) : ref(r) {}
-    ~Held()
-    {
-        if (ref != nullptr)
-            CFRelease(ref);
-    }
-};
-
-CFStringRef str(const char* s)
-{
-    return CFStringCreateWithCString(nullptr, s, kCFStringEncodingUTF8);
-}
-
 TEST(CoreFoundation, PublishedConstants)
 {
     EXPECT_EQ(kCFNumberSInt8Type, 1);
@@ -70,7 +54,7 @@ TEST(CoreFoundation, NumbersConvertAndSayWhenTheyLoseSomething)
     for (const auto& r : rows)
     {
         const int32_t asInteger = r.from == kCFNumberSInt32Type ? (int32_t) r.value : 0;
-        Held n(r.from == kCFNumberFloat64Type ? CFNumberCreate(nullptr, r.from, &r.value)
+        CFHolder n(r.from == kCFNumberFloat64Type ? CFNumberCreate(nullptr, r.from, &r.value)
                                               : CFNumberCreate(nullptr, r.from, &asInteger));
         ASSERT_NE(n.ref, nullptr) << r.what;
         EXPECT_EQ(CFGetTypeID(n.ref), CFNumberGetTypeID());
@@ -99,8 +83,8 @@ TEST(CoreFoundation, NumbersConvertAndSayWhenTheyLoseSomething)
 
     int32_t two = 2;
     double twoPointZero = 2.0;
-    Held a(CFNumberCreate(nullptr, kCFNumberSInt32Type, &two));
-    Held b(CFNumberCreate(nullptr, kCFNumberFloat64Type, &twoPointZero));
+    CFHolder a(CFNumberCreate(nullptr, kCFNumberSInt32Type, &two));
+    CFHolder b(CFNumberCreate(nullptr, kCFNumberFloat64Type, &twoPointZero));
     EXPECT_TRUE(CFEqual(a.ref, b.ref));
     EXPECT_EQ(CFHash(a.ref), CFHash(b.ref));
     EXPECT_EQ(CFNumberCreate(nullptr, 17, &two), nullptr) << "no such number type";
@@ -129,7 +113,7 @@ TEST(CoreFoundation, StringsAreWellFormedUtf8)
     };
     for (const auto& r : rows)
     {
-        Held s(str(r.bytes));
+        CFHolder s(makeString(r.bytes));
         EXPECT_EQ(s.ref != nullptr, r.valid) << r.what;
         if (s.ref != nullptr)
         {
@@ -142,25 +126,25 @@ TEST(CoreFoundation, StringsAreWellFormedUtf8)
     EXPECT_EQ(CFStringCreateWithCString(nullptr, "x", 0x0201), nullptr) << "an encoding this subset lacks";
 
     // The buffer must hold the text and its zero.
-    Held s(str("abc"));
+    CFHolder s(makeString("abc"));
     char buffer[4];
     EXPECT_FALSE(CFStringGetCString((CFStringRef) s.ref, buffer, 3, kCFStringEncodingUTF8));
     EXPECT_TRUE(CFStringGetCString((CFStringRef) s.ref, buffer, 4, kCFStringEncodingUTF8));
     EXPECT_STREQ(buffer, "abc");
     EXPECT_EQ(CFStringGetMaximumSizeForEncoding(5, kCFStringEncodingUTF8), 15);
 
-    Held url(CFURLCreateWithFileSystemPath(nullptr, (CFStringRef) s.ref, kCFURLPOSIXPathStyle, true));
-    Held back(CFURLCopyFileSystemPath((CFURLRef) url.ref, kCFURLPOSIXPathStyle));
+    CFHolder url(CFURLCreateWithFileSystemPath(nullptr, (CFStringRef) s.ref, kCFURLPOSIXPathStyle, true));
+    CFHolder back(CFURLCopyFileSystemPath((CFURLRef) url.ref, kCFURLPOSIXPathStyle));
     EXPECT_TRUE(CFEqual(back.ref, s.ref));
     EXPECT_EQ(CFGetTypeID(url.ref), CFURLGetTypeID());
 }
 
 TEST(CoreFoundation, DictionariesRetainKeysAndValuesAndCompareKeysByContent)
 {
-    Held key(str("name"));
-    Held sameKey(str("name"));
-    Held value(str("value"));
-    Held other(str("other"));
+    CFHolder key(makeString("name"));
+    CFHolder sameKey(makeString("name"));
+    CFHolder value(makeString("value"));
+    CFHolder other(makeString("other"));
     CFMutableDictionaryRef d =
         CFDictionaryCreateMutable(nullptr, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
 
@@ -201,7 +185,7 @@ TEST(CoreFoundation, DictionariesRetainKeysAndValuesAndCompareKeysByContent)
     // An immutable dictionary stays as it was made.
     const void* k = key.ref;
     const void* v = value.ref;
-    Held fixed(CFDictionaryCreate(nullptr, &k, &v, 1, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks));
+    CFHolder fixed(CFDictionaryCreate(nullptr, &k, &v, 1, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks));
     CFDictionarySetValue((CFMutableDictionaryRef) fixed.ref, other.ref, other.ref);
     EXPECT_EQ(CFDictionaryGetCount((CFDictionaryRef) fixed.ref), 1);
     EXPECT_EQ(CFDictionaryGetCount((CFDictionaryRef) key.ref), 0) << "a string is not a dictionary";
@@ -209,9 +193,9 @@ TEST(CoreFoundation, DictionariesRetainKeysAndValuesAndCompareKeysByContent)
 
 TEST(CoreFoundation, ArraysAndData)
 {
-    Held s(str("x"));
+    CFHolder s(makeString("x"));
     const void* values[2] = { s.ref, s.ref };
-    Held retained(CFArrayCreate(nullptr, values, 2, &kCFTypeArrayCallBacks));
+    CFHolder retained(CFArrayCreate(nullptr, values, 2, &kCFTypeArrayCallBacks));
     EXPECT_EQ(CFGetRetainCount(s.ref), 3);
     EXPECT_EQ(CFArrayGetCount((CFArrayRef) retained.ref), 2);
     EXPECT_EQ(CFArrayGetValueAtIndex((CFArrayRef) retained.ref, 2), nullptr);
@@ -224,7 +208,7 @@ TEST(CoreFoundation, ArraysAndData)
     CFRelease(plain);
 
     const UInt8 bytes[3] = { 1, 2, 3 };
-    Held data(CFDataCreate(nullptr, bytes, 3));
+    CFHolder data(CFDataCreate(nullptr, bytes, 3));
     EXPECT_EQ(CFDataGetLength((CFDataRef) data.ref), 3);
     EXPECT_EQ(CFDataGetBytePtr((CFDataRef) data.ref)[2], 3);
     EXPECT_EQ(CFDataCreate(nullptr, bytes, -1), nullptr);
