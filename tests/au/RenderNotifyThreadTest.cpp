@@ -1,0 +1,117 @@
+// The render-notify list changed from another thread while the render thread
+// renders: additions and removals are queued without locks and applied at the
+// start of a render. Every render sees a stable list: each callback that got
+// the pre-render notice gets the post-render notice of the same call.
+#include "AUTestHost.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace
+{
+constexpr int kCallbacks = 8;
+
+struct Counter
+{
+    std::atomic<int> pre { 0 };
+    std::atomic<int> post { 0 };
+    std::atomic<int> badFlags { 0 };
+};
+
+Counter counters[kCallbacks];
+
+OSStatus count(void* userData, AudioUnitRenderActionFlags* flags, const AudioTimeStamp*, UInt32, UInt32,
+               AudioBufferList*)
+{
+    auto& c = *static_cast<Counter*>(userData);
+    if (*flags & kAudioUnitRenderAction_PreRender)
+        c.pre.fetch_add(1, std::memory_order_relaxed);
+    else if (*flags & kAudioUnitRenderAction_PostRender)
+        c.post.fetch_add(1, std::memory_order_relaxed);
+    else
+        c.badFlags.fetch_add(1, std::memory_order_relaxed);
+    return 0;
+}
+
+OSStatus ones(void*, AudioUnitRenderActionFlags*, const AudioTimeStamp*, UInt32, UInt32 frames, AudioBufferList* list)
+{
+    for (UInt32 c = 0; c < list->mNumberBuffers; ++c)
+        for (UInt32 j = 0; j < frames; ++j)
+            static_cast<float*>(list->mBuffers[c].mData)[j] = 1.0f;
+    return 0;
+}
+
+class RenderNotifyThreads : public ::testing::TestWithParam<Way>
+{
+};
+
+INSTANTIATE_TEST_SUITE_P(BothWays, RenderNotifyThreads, ::testing::Values(Way::factory, Way::component),
+                         [](const auto& info) { return std::string(wayName(info.param)); });
+
+TEST_P(RenderNotifyThreads, ListChangesWhileRendering)
+{
+    for (auto& c : counters)
+    {
+        c.pre = 0;
+        c.post = 0;
+        c.badFlags = 0;
+    }
+    auto unit = openUnit(GetParam());
+    ASSERT_NE(unit, nullptr);
+    ASSERT_EQ(unit->setInputCallback(ones, nullptr), 0);
+    ASSERT_EQ(unit->initialize(), 0);
+
+    std::atomic<bool> stop { false };
+    std::atomic<int> renderFailures { 0 };
+    std::atomic<int> renders { 0 };
+
+    std::thread renderer([&] {
+        ChannelBuffers out(2, 64);
+        for (int i = 0; ! stop.load() || i < 200; ++i)
+        {
+            AudioTimeStamp t = sampleTime(64.0 * i);
+            if (unit->render(nullptr, &t, 0, 64, out.list()) != 0 || out.channel(1)[63] != 1.0f)
+                renderFailures.fetch_add(1);
+            renders.fetch_add(1);
+        }
+    });
+
+    // The host's main thread: add and remove callbacks as fast as it can,
+    // the same one twice now and then, for as long as 500 renders take.
+    uint32_t x = 12345;
+    for (int i = 0; i < 20000 || renders.load() < 500; ++i)
+    {
+        x = x * 1664525u + 1013904223u;
+        Counter* c = &counters[(x >> 8) % kCallbacks];
+        if ((x >> 4) & 1)
+            ASSERT_EQ(unit->addRenderNotify(count, c), 0);
+        else
+            ASSERT_EQ(unit->removeRenderNotify(count, c), 0);
+    }
+    for (auto& c : counters)
+        ASSERT_EQ(unit->removeRenderNotify(count, &c), 0);
+    stop = true;
+    renderer.join();
+
+    EXPECT_EQ(renderFailures.load(), 0);
+    EXPECT_GE(renders.load(), 200);
+    int total = 0;
+    for (int i = 0; i < kCallbacks; ++i)
+    {
+        EXPECT_EQ(counters[i].pre.load(), counters[i].post.load()) << "callback " << i;
+        EXPECT_EQ(counters[i].badFlags.load(), 0) << "callback " << i;
+        total += counters[i].pre.load();
+    }
+
+    // All removed: the next render calls nobody.
+    ChannelBuffers out(2, 64);
+    AudioTimeStamp t = sampleTime(1.0e9);
+    ASSERT_EQ(unit->render(nullptr, &t, 0, 64, out.list()), 0);
+    int after = 0;
+    for (auto& c : counters)
+        after += c.pre.load();
+    EXPECT_EQ(after, total);
+}
+} // namespace
