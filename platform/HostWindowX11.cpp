@@ -6,6 +6,8 @@
 #define JUCE_GUI_BASICS_INCLUDE_XHEADERS 1
 #include "HostWindow.h"
 
+#include <juce_events/native/juce_linux_EventLoopInternal.h>
+
 namespace juce
 {
 // The GUI library's own dispatch of one pending message or window-system
@@ -152,10 +154,40 @@ void initialiseMac() {}
 
 namespace
 {
-void dispatchAll()
+// Xlib reads every event that has arrived whenever it waits for a reply (the
+// error trap's XSync does, and so do the GUI library's own round trips) and
+// keeps them in its queue, where a poll on the connection no longer sees
+// them. Left there, an expose that came in meanwhile would never be painted
+// (the editor opened before the host showed its window stays blank): such
+// events go to the GUI library's reader of the connection directly.
+// Answers whether any was taken from the queue.
+bool dispatchQueuedXEvents(::Display* display)
 {
-    for (int i = 0; i < kMaxDispatchesPerCall && dispatchNextMessageOnSystemQueue(true); ++i)
+    if (display == nullptr)
+        return false;
+
+    const auto queued = [display]
     {
+        XWindowSystemUtilities::ScopedXLock xLock;
+        return X11Symbols::getInstance()->xEventsQueued(display, QueuedAlready);
+    };
+
+    const int before = queued();
+    if (before <= 0)
+        return false;
+
+    LinuxEventLoopInternal::invokeEventLoopCallbackForFd(X11Symbols::getInstance()->xConnectionNumber(display));
+    return queued() < before;
+}
+
+void dispatchAll(::Display* display)
+{
+    for (int i = 0; i < kMaxDispatchesPerCall; ++i)
+    {
+        const bool dispatchedMessage = dispatchNextMessageOnSystemQueue(true);
+        const bool dispatchedQueued = dispatchQueuedXEvents(display);
+        if (! dispatchedMessage && ! dispatchedQueued)
+            break;
     }
 
     Timer::callPendingTimersSynchronously();
@@ -171,12 +203,12 @@ void dispatchPendingGuiWork()
     auto* display = XWindowSystem::getInstanceWithoutCreating() != nullptr ? guiDisplay() : nullptr;
     if (display == nullptr)
     {
-        dispatchAll();
+        dispatchAll(nullptr);
         return;
     }
 
     ScopedErrorTrap trap(display);
-    dispatchAll();
+    dispatchAll(display);
 }
 
 void paintComponentNow(Component* component)
@@ -187,7 +219,7 @@ void paintComponentNow(Component* component)
 
     ScopedErrorTrap trap(display);
     component->repaint();
-    dispatchAll();
+    dispatchAll(display);
 
     if (auto* peer = component->getPeer())
         peer->performAnyPendingRepaintsNow();

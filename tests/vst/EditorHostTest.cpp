@@ -8,14 +8,24 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <memory>
+#include <thread>
 
 namespace
 {
 constexpr int kEditorWidth = 522;
 constexpr int kEditorHeight = 560;
 constexpr uint32_t kHostBackground = 0xffffff; // what shows where the plug-in draws nothing
+
+int pixelsOf(const X11Screenshot& shot, uint32_t rgb)
+{
+    int n = 0;
+    for (uint32_t p : shot.pixels)
+        n += p == rgb ? 1 : 0;
+    return n;
+}
 
 class EditorHostTest : public ::testing::Test
 {
@@ -46,6 +56,21 @@ protected:
             h.dispatch(EffectOpcode::editorIdle);
     }
 
+    // Idle calls, as a host sends them every few milliseconds, until the
+    // window shows none of colour rgb; false when it still does after a
+    // second.
+    static bool idleUntilGone(VstTestHost& h, X11HostWindow& window, uint32_t rgb)
+    {
+        for (int i = 0; i < 100; ++i)
+        {
+            h.dispatch(EffectOpcode::editorIdle);
+            if (pixelsOf(window.screenshot(), rgb) == 0)
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    }
+
     static std::unique_ptr<PluginLibrary> library;
 };
 
@@ -58,13 +83,6 @@ std::unique_ptr<PluginLibrary> EditorHostTest::library;
             GTEST_SKIP() << "no display: run under xvfb-run (the test script does)";     \
     } while (false)
 
-int pixelsOf(const X11Screenshot& shot, uint32_t rgb)
-{
-    int n = 0;
-    for (uint32_t p : shot.pixels)
-        n += p == rgb ? 1 : 0;
-    return n;
-}
 } // namespace
 
 // Opcode 13 answers the editor's rectangle, bottom = height and right = width.
@@ -148,6 +166,42 @@ TEST_F(EditorHostTest, OpensPaintedInTheHostWindowAndClosesWithoutTrace)
     EXPECT_EQ(window.numChildren(), 0) << "the editor's window stayed in the host's";
     host.reset();
     EXPECT_EQ(window.windowsOnDisplay(), windowsBefore) << "windows left on the display";
+}
+
+// What the X server asks to be painted again is painted on the host's idle
+// calls: the editor opened before the host shows its window (the initial
+// paint goes nowhere), then the window covered whole and in part by another.
+TEST_F(EditorHostTest, RepaintsWhatTheServerExposesOnIdleCalls)
+{
+    REQUIRE_DISPLAY();
+    X11HostWindow window(kEditorWidth, kEditorHeight, kHostBackground, false);
+    ASSERT_TRUE(window.isOpen());
+
+    auto host = makeHost();
+    ASSERT_NE(host, nullptr);
+    ASSERT_EQ(host->dispatch(EffectOpcode::editorOpen, 0, 0, window.handle()), 1);
+    idle(*host, 2);
+    window.map(true);
+    EXPECT_TRUE(idleUntilGone(*host, window, X11HostWindow::coverRgb)) << "not painted once the host's window was shown";
+    EXPECT_LT(pixelsOf(window.screenshot(), kHostBackground), kEditorWidth * kEditorHeight / 100);
+
+    const struct
+    {
+        int x, y, width, height;
+    } covers[] = {
+        { 0, 0, kEditorWidth, kEditorHeight },
+        { 100, 120, 200, 150 },
+        { kEditorWidth - 1, kEditorHeight - 1, 1, 1 },
+    };
+    for (const auto& c : covers)
+    {
+        window.coverAndUncover(c.x, c.y, c.width, c.height);
+        EXPECT_TRUE(idleUntilGone(*host, window, X11HostWindow::coverRgb))
+            << "the part uncovered at " << c.x << "," << c.y << " (" << c.width << "x" << c.height
+            << ") was not painted again";
+    }
+
+    EXPECT_EQ(host->dispatch(EffectOpcode::editorClose), 0);
 }
 
 // Twenty open and close cycles in one instance, then two instances with

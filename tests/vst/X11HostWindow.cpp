@@ -31,9 +31,21 @@ int countDescendants(Display* d, Window w)
         XFree(children);
     return total;
 }
+
+void waitForMap(Display* d, Window w)
+{
+    for (;;)
+    {
+        XEvent e;
+        XWindowEvent(d, w, StructureNotifyMask, &e);
+        if (e.type == MapNotify)
+            break;
+    }
+    XSync(d, False);
+}
 } // namespace
 
-X11HostWindow::X11HostWindow(int width, int height, uint32_t backgroundRgb)
+X11HostWindow::X11HostWindow(int width, int height, uint32_t backgroundRgb, bool mapped)
 {
     Display* d = XOpenDisplay(nullptr);
     if (d == nullptr)
@@ -44,16 +56,59 @@ X11HostWindow::X11HostWindow(int width, int height, uint32_t backgroundRgb)
     window = XCreateSimpleWindow(d, RootWindow(d, screen), 0, 0, (unsigned) width, (unsigned) height, 0,
                                  0, backgroundRgb);
     XSelectInput(d, window, ExposureMask | StructureNotifyMask);
-    XMapWindow(d, window);
+    XSync(d, False);
+    if (mapped)
+        map();
+}
 
-    // Wait until the server has mapped it.
-    for (;;)
+namespace
+{
+// A mapped window of colour coverRgb over (x, y, width, height) of w.
+// Override-redirect: placed exactly there, whatever window manager runs.
+Window mapCover(Display* d, Window w, int x, int y, int width, int height)
+{
+    int rootX = 0, rootY = 0;
+    Window child = 0;
+    XTranslateCoordinates(d, w, DefaultRootWindow(d), x, y, &rootX, &rootY, &child);
+
+    XSetWindowAttributes attributes {};
+    attributes.override_redirect = True;
+    attributes.background_pixel = X11HostWindow::coverRgb;
+    const Window cover = XCreateWindow(d, DefaultRootWindow(d), rootX, rootY, (unsigned) width, (unsigned) height,
+                                       0, CopyFromParent, InputOutput, CopyFromParent,
+                                       CWOverrideRedirect | CWBackPixel, &attributes);
+    XSelectInput(d, cover, StructureNotifyMask);
+    XMapRaised(d, cover);
+    waitForMap(d, cover);
+    return cover;
+}
+} // namespace
+
+void X11HostWindow::map(bool overCover)
+{
+    if (! isOpen())
+        return;
+    Display* d = asDisplay(display);
+    Window cover = 0;
+    if (overCover)
     {
-        XEvent e;
-        XNextEvent(d, &e);
-        if (e.type == MapNotify && e.xmap.window == window)
-            break;
+        XWindowAttributes attributes;
+        XGetWindowAttributes(d, window, &attributes);
+        cover = mapCover(d, window, 0, 0, attributes.width, attributes.height);
     }
+    XMapRaised(d, window);
+    waitForMap(d, window);
+    if (cover != 0)
+        XDestroyWindow(d, cover); // beneath the window now: nothing shows
+    XSync(d, False);
+}
+
+void X11HostWindow::coverAndUncover(int x, int y, int width, int height)
+{
+    if (! isOpen())
+        return;
+    Display* d = asDisplay(display);
+    XDestroyWindow(d, mapCover(d, window, x, y, width, height));
     XSync(d, False);
 }
 

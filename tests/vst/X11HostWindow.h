@@ -19,9 +19,13 @@ struct X11Screenshot
 class X11HostWindow
 {
 public:
-    /** Opens its own connection to $DISPLAY and maps a width x height window
-        filled with backgroundRgb. isOpen() is false without a display. */
-    X11HostWindow(int width, int height, uint32_t backgroundRgb);
+    static constexpr uint32_t coverRgb = 0x00ff00;
+
+    /** Opens its own connection to $DISPLAY and makes a width x height window
+        filled with backgroundRgb, mapped unless mapped is false (as hosts that
+        open the editor before showing their window do). isOpen() is false
+        without a display. */
+    X11HostWindow(int width, int height, uint32_t backgroundRgb, bool mapped = true);
     ~X11HostWindow();
 
     X11HostWindow(const X11HostWindow&) = delete;
@@ -36,6 +40,17 @@ public:
     X11Screenshot screenshot();
     /** Child windows of this window. */
     int numChildren();
+    /** Maps the window and waits until the server has done so. With
+        overCover, the window is mapped over a window of colour coverRgb, so
+        that its children show coverRgb until they are painted. */
+    void map(bool overCover = false);
+
+    /** Lays another top-level window over (x, y, width, height) of this one
+        and takes it away again, as a window dragged across it would: the
+        covered part is left for the window's owners to paint again, and
+        until they do it shows the cover's colour, coverRgb. */
+    void coverAndUncover(int x, int y, int width, int height);
+
     /** Present size. */
     void size(int& width, int& height);
 

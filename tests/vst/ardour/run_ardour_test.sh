@@ -3,52 +3,18 @@
 # the Lua session tool builds a session with it on a track and lists its
 # parameters, and the export tool renders that session offline through it.
 # Exits 77 (skipped) when Ardour's tools are not installed.
-set -euo pipefail
+set -Eeuo pipefail
 
 plugin="${1:?usage: run_ardour_test.sh path/to/Quorvane2.so}"
 here="$(cd "$(dirname "$0")" && pwd)"
-scanner=/usr/lib/ardour7/ardour-vst-scanner
+. "$here/ardour_common.sh"
 
-for tool in ardour7-lua ardour7-export python3; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool not installed"; exit 77; }
-done
-[ -x "$scanner" ] || { echo "SKIP: $scanner not installed"; exit 77; }
-
-work="$(mktemp -d)"
-trap '[ -n "${QV_KEEP_WORK:-}" ] || rm -rf "$work"' EXIT
-# On any failure, show what the host tools said.
-trap 'echo "FAILED at line $LINENO"; for f in "$work"/*.log; do [ -f "$f" ] && { echo "--- $f"; cat "$f"; }; done' ERR
-export HOME="$work/home"
+require_tools ardour7-lua ardour7-export python3
 unset DISPLAY WAYLAND_DISPLAY
-mkdir -p "$HOME/.config/ardour7/scripts" "$work/vst"
-
-cp "$plugin" "$work/vst/Quorvane2.so"
-# The scanner stamps its cache with the plug-in's own time, and the session
-# tool takes a cache only when it is newer than the plug-in: the plug-in is
-# dated a minute back and the cache touched after the scan.
-touch -d "@$(( $(date +%s) - 60 ))" "$work/vst/Quorvane2.so"
-
-echo "== ardour-vst-scanner"
-LD_LIBRARY_PATH=/usr/lib/ardour7 timeout 60 "$scanner" -f -v "$work/vst/Quorvane2.so" | tee "$work/scan.log"
-grep -q "Found Plugin: .* Quorvane2" "$work/scan.log"
-grep -q 'name="Quorvane2" creator="Brennick Limited"' "$work/scan.log"
-touch "$HOME"/.cache/ardour7/vst/*.v2i
-
-cat > "$HOME/.config/ardour7/config" <<XML
-<?xml version="1.0" encoding="UTF-8"?>
-<Ardour>
-  <Config>
-    <Option name="plugin-path-lxvst" value="$work/vst"/>
-  </Config>
-</Ardour>
-XML
-cp "$here/qv_test_source.lua" "$HOME/.config/ardour7/scripts/"
-
-echo "== ardour7-lua"
-export QV_SESSION_DIR="$work/session"
-timeout 120 ardour7-lua "$here/build_session.lua" > "$work/lua.log" 2>&1 || { cat "$work/lua.log"; exit 1; }
+prepare_ardour_home "$plugin"
+write_ardour_config
+build_ardour_session
 grep -E "^(plugin|param|parameters|track outputs|session saved)" "$work/lua.log"
-grep -q "^plugin: Quorvane2 by Brennick Limited, id 1366716978, 8 in, 8 out" "$work/lua.log"
 grep -q "^parameters:[[:space:]]*35" "$work/lua.log"
 grep -q "^param 34 Solo LFE" "$work/lua.log"
 
