@@ -226,6 +226,97 @@ QV_PLATFORM_API CFURLRef CFURLCreateWithFileSystemPath(CFAllocatorRef allocator,
                                                        CFURLPathStyle style, Boolean isDirectory);
 QV_PLATFORM_API CFStringRef CFURLCopyFileSystemPath(CFURLRef url, CFURLPathStyle style);
 
+
+/* ---- Notification centre ---------------------------------------------------- */
+
+typedef struct QvCFNotificationCenter* CFNotificationCenterRef;
+typedef CFStringRef CFNotificationName;
+typedef void (*CFNotificationCallback)(CFNotificationCenterRef center, void* observer, CFNotificationName name,
+                                       const void* object, CFDictionaryRef userInfo);
+typedef CFIndex CFNotificationSuspensionBehavior;
+
+enum
+{
+    CFNotificationSuspensionBehaviorDrop = 1,
+    CFNotificationSuspensionBehaviorCoalesce = 2,
+    CFNotificationSuspensionBehaviorHold = 3,
+    CFNotificationSuspensionBehaviorDeliverImmediately = 4
+};
+
+/* The process's one centre. Notifications are delivered synchronously on the
+   posting thread, whatever the suspension behaviour. */
+QV_PLATFORM_API CFNotificationCenterRef CFNotificationCenterGetLocalCenter(void);
+/* A null name observes every name, a null object every object. */
+QV_PLATFORM_API void CFNotificationCenterAddObserver(CFNotificationCenterRef center, const void* observer,
+                                                     CFNotificationCallback callBack, CFStringRef name,
+                                                     const void* object,
+                                                     CFNotificationSuspensionBehavior suspensionBehavior);
+/* A null name or object matches every registration of the observer. */
+QV_PLATFORM_API void CFNotificationCenterRemoveObserver(CFNotificationCenterRef center, const void* observer,
+                                                        CFNotificationName name, const void* object);
+QV_PLATFORM_API void CFNotificationCenterRemoveEveryObserver(CFNotificationCenterRef center, const void* observer);
+/* An observer removed by an earlier callback of the same post is not called. */
+QV_PLATFORM_API void CFNotificationCenterPostNotification(CFNotificationCenterRef center, CFNotificationName name,
+                                                          const void* object, CFDictionaryRef userInfo,
+                                                          Boolean deliverImmediately);
+
+/* ---- Run loops and timers ----------------------------------------------------- */
+
+typedef double CFAbsoluteTime;     /* seconds since 1 January 2001 */
+typedef double CFTimeInterval;     /* seconds */
+typedef UInt32 CFOptionFlags;
+typedef CFStringRef CFRunLoopMode;
+typedef struct QvCFRunLoop* CFRunLoopRef;
+typedef struct QvCFRunLoopTimer* CFRunLoopTimerRef;
+typedef void (*CFRunLoopTimerCallBack)(CFRunLoopTimerRef timer, void* info);
+
+typedef struct
+{
+    CFIndex version;
+    void* info;
+    const void* (*retain)(const void* info);
+    void (*release)(const void* info);
+    CFStringRef (*copyDescription)(const void* info);
+} CFRunLoopTimerContext;
+
+QV_PLATFORM_STATIC_ASSERT(sizeof(CFRunLoopTimerContext) == 40, "CFRunLoopTimerContext layout");
+
+enum
+{
+    kCFRunLoopRunFinished = 1,
+    kCFRunLoopRunStopped = 2,
+    kCFRunLoopRunTimedOut = 3,
+    kCFRunLoopRunHandledSource = 4
+};
+
+/* Every mode is one mode here. */
+QV_PLATFORM_API extern const CFRunLoopMode kCFRunLoopDefaultMode;
+QV_PLATFORM_API extern const CFRunLoopMode kCFRunLoopCommonModes;
+
+QV_PLATFORM_API CFAbsoluteTime CFAbsoluteTimeGetCurrent(void);
+/* The calling thread's loop; the main thread's loop. Neither is released. */
+QV_PLATFORM_API CFRunLoopRef CFRunLoopGetCurrent(void);
+QV_PLATFORM_API CFRunLoopRef CFRunLoopGetMain(void);
+/* Runs the calling thread's loop: fires its timers as they fall due until
+   `seconds` have passed (TimedOut), or answers Finished at once when it has
+   no timer. Timers do not end the run early. */
+QV_PLATFORM_API SInt32 CFRunLoopRunInMode(CFRunLoopMode mode, CFTimeInterval seconds,
+                                          Boolean returnAfterSourceHandled);
+
+/* A CF object (released with CFRelease); the context's info is retained
+   through its retain call-back, if any. An interval of 0 or less fires once. */
+QV_PLATFORM_API CFRunLoopTimerRef CFRunLoopTimerCreate(CFAllocatorRef allocator, CFAbsoluteTime fireDate,
+                                                       CFTimeInterval interval, CFOptionFlags flags, CFIndex order,
+                                                       CFRunLoopTimerCallBack callout,
+                                                       CFRunLoopTimerContext* context);
+/* The loop keeps a reference while the timer is added. */
+QV_PLATFORM_API void CFRunLoopAddTimer(CFRunLoopRef loop, CFRunLoopTimerRef timer, CFRunLoopMode mode);
+QV_PLATFORM_API void CFRunLoopRemoveTimer(CFRunLoopRef loop, CFRunLoopTimerRef timer, CFRunLoopMode mode);
+QV_PLATFORM_API Boolean CFRunLoopContainsTimer(CFRunLoopRef loop, CFRunLoopTimerRef timer, CFRunLoopMode mode);
+/* Never fires again; leaves its loop. */
+QV_PLATFORM_API void CFRunLoopTimerInvalidate(CFRunLoopTimerRef timer);
+QV_PLATFORM_API Boolean CFRunLoopTimerIsValid(CFRunLoopTimerRef timer);
+
 #ifdef __cplusplus
 }
 #endif

@@ -17,7 +17,10 @@ enum : CFTypeID
     kDataTypeID = 20,
     kArrayTypeID = 19,
     kDictionaryTypeID = 18,
-    kURLTypeID = 29
+    kURLTypeID = 29,
+    kRunLoopTypeID = 43,
+    kRunLoopTimerTypeID = 44,
+    kNotificationCenterTypeID = 51
 };
 
 class Object
