@@ -32,9 +32,9 @@ bool isString(CFTypeRef ref) noexcept
     return CFGetTypeID(ref) == CFStringGetTypeID();
 }
 
-// The properties whose value hands the caller a retained reference, and where
-// it stands in the value.
-bool retainedReferenceOffset(AudioUnitPropertyID id, size_t& offset) noexcept
+// Where the references that a property's value hands the caller (retained
+// for it) stand in the value, given the value's bytes; answers how many.
+size_t retainedReferenceOffsets(AudioUnitPropertyID id, const UInt8* value, size_t (&offsets)[2]) noexcept
 {
     switch (id)
     {
@@ -44,16 +44,29 @@ bool retainedReferenceOffset(AudioUnitPropertyID id, size_t& offset) noexcept
         case kAudioUnitProperty_ContextName:
         case kAudioUnitProperty_ElementName:
         case kAudioUnitProperty_IconLocation:
-            offset = 0;
-            return true;
+            offsets[0] = 0;
+            return 1;
         case kAudioUnitProperty_PresentPreset:
-            offset = offsetof(AUPreset, presetName);
-            return true;
+            offsets[0] = offsetof(AUPreset, presetName);
+            return 1;
         case kAudioUnitProperty_ParameterClumpName:
-            offset = offsetof(AudioUnitParameterNameInfo, outName);
-            return true;
+            offsets[0] = offsetof(AudioUnitParameterNameInfo, outName);
+            return 1;
+        case kAudioUnitProperty_CocoaUI:
+            offsets[0] = offsetof(AudioUnitCocoaViewInfo, mCocoaAUViewBundleLocation);
+            offsets[1] = offsetof(AudioUnitCocoaViewInfo, mCocoaAUViewClass);
+            return 2;
+        case kAudioUnitProperty_ParameterInfo:
+        {
+            // The name is the caller's to release only when the flags say so.
+            const auto flags = take<UInt32>(value + offsetof(AudioUnitParameterInfo, flags));
+            if ((flags & kAudioUnitParameterFlag_CFNameRelease) == 0)
+                return 0;
+            offsets[0] = offsetof(AudioUnitParameterInfo, cfNameString);
+            return 1;
+        }
         default:
-            return false;
+            return 0;
     }
 }
 } // namespace
@@ -802,10 +815,13 @@ OSStatus AUBase::HostGetProperty(AudioUnitPropertyID id, AudioUnitScope scope, A
         std::memcpy(outData, temporary.get(), *ioDataSize);
         // A reference the caller did not receive whole would never be
         // released.
-        size_t offset = 0;
-        if (retainedReferenceOffset(id, offset) && offset + sizeof(CFTypeRef) <= actualSize
-            && *ioDataSize < offset + sizeof(CFTypeRef))
+        size_t offsets[2] = {};
+        const size_t count = retainedReferenceOffsets(id, temporary.get(), offsets);
+        for (size_t i = 0; i < count; ++i)
         {
+            const size_t offset = offsets[i];
+            if (offset + sizeof(CFTypeRef) > actualSize || *ioDataSize >= offset + sizeof(CFTypeRef))
+                continue;
             const auto ref = take<CFTypeRef>(temporary.get() + offset);
             if (ref != nullptr)
                 CFRelease(ref);
