@@ -21,9 +21,15 @@ ComponentEntry PluginModule::entry() const
     return handle != nullptr ? reinterpret_cast<ComponentEntry>(dlsym(handle, "Quorvane2AUEntry")) : nullptr;
 }
 
+// The manufacturer the host registers the module under: the plug-in's own
+// ('Brnk') for the plug-in, 'Qvan' for the test unit.
+#ifndef QV_AU_MANUFACTURER
+#define QV_AU_MANUFACTURER 0x5176616E
+#endif
+
 AudioComponentDescription testDescription()
 {
-    return AudioComponentDescription { 0x61756678 /* 'aufx' */, 0x51767232 /* 'Qvr2' */, 0x5176616E /* 'Qvan' */, 0, 0 };
+    return AudioComponentDescription { 0x61756678 /* 'aufx' */, 0x51767232 /* 'Qvr2' */, QV_AU_MANUFACTURER, 0, 0 };
 }
 
 OSStatus HostUnit::setChannels(AudioUnitScope scope, UInt32 channels, Float64 rate)

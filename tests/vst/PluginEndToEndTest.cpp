@@ -3,6 +3,7 @@
 #include "VstTestHost.h"
 
 #include "VstOpcodes.h"
+#include "DecoderFigures.h"
 
 #include <gtest/gtest.h>
 
@@ -20,20 +21,9 @@ constexpr float kRate = 44100.0f;
 constexpr int kBlock = 512;
 constexpr int kSettleBlocks = 16; // 8192 frames: smoothers, FIRs and the LFE filter have settled
 
-// Default decoder: every pattern 1.25 (2 x 0.625), 0 dB levels; L/R at 30 and
-// 330 degrees, C at 0, Ls/Rs at 125 and 235.
-constexpr double kPattern = 1.25;
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kSqrt2 = 1.4142135;
-
-double virtualMic(double w, double x, double y, double degrees)
-{
-    const double r = degrees * kPi / 180.0;
-    return (2.0 - kPattern) * kSqrt2 * 0.5 * w + 0.5 * kPattern * (x * std::cos(r) + y * std::sin(r));
-}
-
-// 5.1 in the host's L R C LFE Ls Rs order.
-const double kSpeakerAngles[6] = { 30.0, 330.0, 0.0, -1.0, 125.0, 235.0 };
+// Default decoder: every pattern 1.25, 0 dB levels (DecoderFigures.h).
+using DecoderFigures::virtualMic;
+const auto& kSpeakerAngles = DecoderFigures::kSpeakerAngles51;
 
 class PluginTest : public ::testing::Test
 {
@@ -330,9 +320,6 @@ TEST_F(PluginTest, DecodesBFormatTo51)
 
 TEST_F(PluginTest, DecodesAFormatTo51)
 {
-    // Steady state of the capsule matrix and the 44.1 kHz correction filters,
-    // whose taps sum to 0.699828 (W) and 1.289954 (X, Y, Z).
-    constexpr double kWSum = 0.699828, kXSum = 1.289954;
     const struct { const char* name; float lf, rf, lb, rb; } signals[] = {
         { "all capsules", 1, 1, 1, 1 }, { "LF", 1, 0, 0, 0 }, { "RB", 0, 0, 0, 0.5f },
     };
@@ -349,9 +336,7 @@ TEST_F(PluginTest, DecodesAFormatTo51)
         in.fill(3, s.rb);
         runSettled(*h, in, out);
 
-        const double w = (s.lf + s.rf + s.lb + s.rb) * 0.46125 * kWSum * 0.70710677;
-        const double x = (s.lf + s.rf - s.lb - s.rb) * 0.5 * kXSum;
-        const double y = (s.lf - s.rf + s.lb - s.rb) * 0.5 * kXSum;
+        const auto [w, x, y] = DecoderFigures::fromAFormat(s.lf, s.rf, s.lb, s.rb);
         for (int c = 0; c < 6; ++c)
         {
             const double expected = c == 3 ? w : virtualMic(w, x, y, kSpeakerAngles[c]);

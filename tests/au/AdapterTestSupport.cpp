@@ -1,0 +1,48 @@
+#include "AdapterTestSupport.h"
+
+OSStatus SteadyInput::supply(void* self, AudioUnitRenderActionFlags*, const AudioTimeStamp*, UInt32, UInt32 frames,
+                             AudioBufferList* list)
+{
+    auto& input = *static_cast<SteadyInput*>(self);
+    ++input.pulls;
+    for (UInt32 c = 0; c < list->mNumberBuffers; ++c)
+    {
+        const float level = c < input.levels.size() ? input.levels[c] : 0.0f;
+        auto* samples = static_cast<float*>(list->mBuffers[c].mData);
+        for (UInt32 j = 0; j < frames; ++j)
+            samples[j] = level;
+    }
+    return 0;
+}
+
+OSStatus startUnit(HostUnit& unit, UInt32 ins, UInt32 outs, SteadyInput& input, Float64 rate)
+{
+    if (OSStatus s = unit.setChannels(kAudioUnitScope_Input, ins, rate))
+        return s;
+    if (OSStatus s = unit.setChannels(kAudioUnitScope_Output, outs, rate))
+        return s;
+    if (OSStatus s = unit.setInputCallback(&SteadyInput::supply, &input))
+        return s;
+    return unit.initialize();
+}
+
+OSStatus renderBlocks(HostUnit& unit, ChannelBuffers& out, int blocks, Float64& sample)
+{
+    for (int b = 0; b < blocks; ++b)
+    {
+        AudioUnitRenderActionFlags flags = 0;
+        const AudioTimeStamp time = sampleTime(sample);
+        out.restorePointers();
+        if (OSStatus s = unit.render(&flags, &time, 0, kBlock, out.list()))
+            return s;
+        sample += kBlock;
+    }
+    return 0;
+}
+
+AudioChannelLayout layoutWithTag(AudioChannelLayoutTag tag)
+{
+    AudioChannelLayout layout {};
+    layout.mChannelLayoutTag = tag;
+    return layout;
+}
