@@ -238,6 +238,10 @@ void JuceVSTWrapper::createEditorComp()
 
     if (editorHolder == nullptr)
     {
+        // A new editor makes its look and feel the default, which every open
+        // window of every instance hears of.
+        const juce::ScopedXErrorTrap trap;
+
         if (auto* editor = processor->createEditorIfNeeded())
         {
             setFlag(kFlagHasEditor, true);
@@ -260,6 +264,7 @@ void JuceVSTWrapper::createEditorComp()
 // Message thread.
 void JuceVSTWrapper::deleteEditor(bool canDeferIfModal)
 {
+    const juce::ScopedXErrorTrap trap;
     juce::PopupMenu::dismissAllActiveMenus();
     recursionCheck = true;
 
@@ -302,6 +307,7 @@ void JuceVSTWrapper::resizeHostWindow(int width, int height)
     if (editorHolder == nullptr)
         return;
 
+    const juce::ScopedXErrorTrap trap;
     char sizeWindowText[] = "sizeWindow";
     const bool hostDidIt = canHostDo(sizeWindowText) > 0 && sizeWindow(width, height);
 

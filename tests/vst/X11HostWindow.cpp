@@ -9,10 +9,13 @@
 namespace
 {
 std::atomic<int> xErrors { 0 };
+std::atomic<int> lastRequest { 0 }, lastError { 0 };
 
-int countError(Display*, XErrorEvent*)
+int countHostXError(Display*, XErrorEvent* e)
 {
     ++xErrors;
+    lastRequest = e->request_code;
+    lastError = e->error_code;
     return 0;
 }
 
@@ -206,10 +209,15 @@ int X11HostWindow::windowsOnDisplay()
 
 void X11HostWindow::installErrorCounter()
 {
-    XSetErrorHandler(countError);
+    XSetErrorHandler(countHostXError);
 }
 
 int X11HostWindow::errorCount()
 {
     return xErrors.load();
+}
+
+std::string X11HostWindow::lastErrorText()
+{
+    return "last X error " + std::to_string(lastError.load()) + " on request " + std::to_string(lastRequest.load());
 }

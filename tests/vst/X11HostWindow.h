@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct X11Screenshot
@@ -64,6 +65,8 @@ public:
     /** X errors seen by the process since the handler was installed. */
     static void installErrorCounter();
     static int errorCount();
+    /** The error and request codes of the last X error, as text. */
+    static std::string lastErrorText();
 
     void sync();
 
