@@ -319,7 +319,10 @@ void JuceVSTWrapper::resizeHostWindow(int width, int height)
 }
 
 // Message thread: gives the host idle time while the user drags, at most
-// once per 20 ms.
+// once per 20 ms. Here every timer and repaint runs inside the host's own
+// idle call (recursionCheck set), so no request is made from there: the
+// host's loop is never held up by the editor, and a request would only
+// re-enter it.
 void JuceVSTWrapper::tryMasterIdle()
 {
     if (! juce::Component::isMouseButtonDownAnywhere() || recursionCheck || editorHolder == nullptr)

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <chrono>
 #include <cstdlib>
 #include <unistd.h>
 #include <utility>
@@ -243,6 +244,46 @@ TEST_F(EditorHostTest, ClickThroughTheServerSetsTheParameter)
     // Other switches stayed where they were.
     EXPECT_EQ(host->getParameter(2), 0.0f) << "END FIRE";
     EXPECT_EQ(host->getParameter(3), 0.0f) << "HI PASS";
+    host->dispatch(EffectOpcode::editorClose);
+}
+
+// The editor's events, timers and repaints all run inside the host's own idle
+// call, and a request for more idle time from there would only re-enter the
+// host: none is made, with or without a mouse gesture, and holding a button
+// on a control does not stall the idle calls.
+TEST_F(EditorHostTest, NoIdleRequestsFromInsideTheHostsIdleCall)
+{
+    REQUIRE_DISPLAY();
+    X11HostWindow window(kEditorWidth, kEditorHeight, kHostBackground);
+    ASSERT_TRUE(window.isOpen());
+    auto host = makeHost();
+    ASSERT_NE(host, nullptr);
+    ASSERT_EQ(host->dispatch(EffectOpcode::editorOpen, 0, 0, window.handle()), 1);
+
+    int idleCalls = 0;
+    auto idleFor = [&](int ms) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (std::chrono::steady_clock::now() < end)
+        {
+            idle(*host, 1);
+            ++idleCalls;
+            usleep(2000);
+        }
+    };
+
+    idleFor(100);
+    host->clearCalls();
+    idleFor(600); // more than two ticks of the editor's 250 ms timer
+    EXPECT_EQ(host->callsWithOpcode(HostOpcode::idle).size(), 0u) << "idle asked for without a gesture";
+
+    // Hold the button on the input trim's thumb across two timer ticks.
+    ASSERT_TRUE(window.press(178, 70)) << "no XTest on this display";
+    idleCalls = 0;
+    idleFor(600);
+    window.release();
+    idleFor(50);
+    EXPECT_EQ(host->callsWithOpcode(HostOpcode::idle).size(), 0u) << "idle asked for from inside the host's idle call";
+    EXPECT_GT(idleCalls, 50) << "the host's idle calls stalled while the button was held";
     host->dispatch(EffectOpcode::editorClose);
 }
 

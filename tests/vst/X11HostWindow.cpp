@@ -181,7 +181,7 @@ void X11HostWindow::size(int& width, int& height)
     height = attributes.height;
 }
 
-bool X11HostWindow::click(int x, int y)
+bool X11HostWindow::press(int x, int y)
 {
     if (! isOpen())
         return false;
@@ -195,9 +195,23 @@ bool X11HostWindow::click(int x, int y)
     XTranslateCoordinates(d, window, DefaultRootWindow(d), x, y, &rootX, &rootY, &child);
     XTestFakeMotionEvent(d, DefaultScreen(d), rootX, rootY, CurrentTime);
     XTestFakeButtonEvent(d, 1, True, CurrentTime);
+    XSync(d, False);
+    return true;
+}
+
+bool X11HostWindow::release()
+{
+    if (! isOpen())
+        return false;
+    Display* d = asDisplay(display);
     XTestFakeButtonEvent(d, 1, False, CurrentTime);
     XSync(d, False);
     return true;
+}
+
+bool X11HostWindow::click(int x, int y)
+{
+    return press(x, y) && release();
 }
 
 int X11HostWindow::windowsOnDisplay()

@@ -58,6 +58,9 @@ public:
     /** Moves the pointer to (x, y) in the window and clicks the left button
         through XTest, as a user would. False without XTest. */
     bool click(int x, int y);
+    /** The press and the release of a click on their own (a drag's ends). */
+    bool press(int x, int y);
+    bool release();
 
     /** Windows on the whole display (all descendants of the root). */
     int windowsOnDisplay();
