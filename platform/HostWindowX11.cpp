@@ -58,6 +58,11 @@ ScopedXErrorTrap::ScopedXErrorTrap() : errorsAtStart(trappedErrors)
 {
     if (trapDepth++ > 0)
         return;
+    // The GUI library binds its X11 calls when its window system is made;
+    // before that they do nothing and answer null, and a trap would take the
+    // host's handler for null and later put Xlib's default (which ends the
+    // process on an error) in its place.
+    XWindowSystem::getInstance();
     syncDisplay(); // errors from before the trap are the host's business
     hostHandler = X11Symbols::getInstance()->xSetErrorHandler(countTrappedError);
 }
