@@ -10,7 +10,8 @@
 //
 // Host main thread (the GUI library's message thread), all of it.
 #include "JuceAU.h"
-#include "PluginHostType.h"
+
+#include <HostType.h>
 
 #include <HostWindow.h>
 
@@ -106,6 +107,9 @@ void deleteEditor(id view)
     if (holder == nullptr)
         return;
 
+    // The host may have destroyed its window, and ours with it, already.
+    const juce::ScopedXErrorTrap trap;
+
     // A processor whose unit is gone is never touched.
     auto* filter = ivarOf<juce::AudioProcessor>(view, kFilterIvar);
     if (auto* editor = dynamic_cast<juce::AudioProcessorEditor*>(holder->getChildComponent(0)))
@@ -113,7 +117,6 @@ void deleteEditor(id view)
             filter->editorBeingDeleted(editor);
 
     object_setInstanceVariable(view, kEditorIvar, nullptr);
-    // The host may have destroyed its window, and ours with it, already.
     juce::detachComponentFromWindowRef(holder, reinterpret_cast<void*>(QvViewGetX11Window(view)));
     delete holder; // and the editor with it
 }
@@ -166,6 +169,7 @@ void viewDidMoveToWindow(id self, SEL)
         send<void>(window, "setAcceptsMouseMovedEvents:", YES);
         if (auto* holder = ivarOf<JuceAU::EditorCompHolder>(self, kEditorIvar))
         {
+            const juce::ScopedXErrorTrap trap;
             // The holder's own window sits inside this view, which answers
             // for it to the host's window.
             send<BOOL>(window, "makeFirstResponder:", self);
@@ -243,6 +247,9 @@ id factoryViewForAudioUnit(id, SEL, AudioUnit unit, NSSize)
         // plug-in answering the same property) has other classes.
         if (! JuceAU::activePlugins.contains(link.unit) || link.unit->getProcessor() != link.processor)
             return;
+        // A new editor makes its look and feel the default, which every open
+        // window of every unit hears of.
+        const juce::ScopedXErrorTrap trap;
         if (auto* editor = link.processor->createEditorIfNeeded())
             view = JuceAU::EditorCompHolder::createViewFor(link.processor, link.unit, editor);
     });
@@ -378,6 +385,7 @@ void JuceAU::EditorCompHolder::childBoundsChanged(juce::Component*)
     if (editor == nullptr)
         return;
 
+    const juce::ScopedXErrorTrap trap;
     const int width = std::max(editor->getWidth(), kMinimumSize);
     const int height = std::max(editor->getHeight(), kMinimumSize);
     if (getWidth() != width || getHeight() != height)
@@ -396,7 +404,7 @@ void JuceAU::EditorCompHolder::childBoundsChanged(juce::Component*)
 // event once more, through the view that holds this one.
 bool JuceAU::EditorCompHolder::keyPressed(const juce::KeyPress&)
 {
-    if (! juce::PluginHostType().isAbletonLive())
+    if (! HostType::IsAbletonLive(HostType::GetHostType()))
         return false;
 
     static NSTimeInterval lastEventTime = -1.0; // one for the whole process: an event is forwarded once
@@ -410,6 +418,7 @@ bool JuceAU::EditorCompHolder::keyPressed(const juce::KeyPress&)
 
     if (id view = viewHolding(this))
     {
+        const juce::ScopedXErrorTrap trap;
         id window = send<id>(view, "window");
         send<BOOL>(window, "makeFirstResponder:", view);
         send<void>(view, "keyDown:", event);
