@@ -56,20 +56,27 @@ void syncDisplay()
 
 ScopedXErrorTrap::ScopedXErrorTrap() : errorsAtStart(trappedErrors)
 {
-    if (trapDepth++ > 0)
+    if (trapDepth > 0)
+    {
+        ++trapDepth; // an outer trap holds the handler
+        counts = true;
         return;
-    // The GUI library binds its X11 calls when its window system is made;
-    // before that they do nothing and answer null, and a trap would take the
-    // host's handler for null and later put Xlib's default (which ends the
-    // process on an error) in its place.
-    XWindowSystem::getInstance();
+    }
+    // Until the GUI library's window system exists none of its requests can
+    // fail, and its X11 calls are not yet bound: they do nothing and answer
+    // null, so a trap would take the host's handler for null and later put
+    // Xlib's default (which ends the process on an error) in its place.
+    if (XWindowSystem::getInstanceWithoutCreating() == nullptr)
+        return;
+    ++trapDepth;
+    counts = true;
     syncDisplay(); // errors from before the trap are the host's business
     hostHandler = X11Symbols::getInstance()->xSetErrorHandler(countTrappedError);
 }
 
 ScopedXErrorTrap::~ScopedXErrorTrap()
 {
-    if (--trapDepth > 0)
+    if (! counts || --trapDepth > 0)
         return;
     syncDisplay();
     X11Symbols::getInstance()->xSetErrorHandler(hostHandler);
