@@ -19,6 +19,12 @@ for so in build/adapters/vst/Quorvane2.so; do
         found=1
     fi
 done
+au=build/adapters/au/Quorvane2AU.so
+if [ -f "$au" ]; then
+    echo "  Audio Unit: $(realpath "$au") (with build/platform/libqv_platform.so; for hosts of"
+    echo "        our own: there is no Audio Unit host on Linux, see README)"
+    found=1
+fi
 [ "$found" = 1 ] || echo "  (none yet)"
 if [ -x build/bench/qv_bench ]; then
     echo "Benchmarks: build/bench/qv_bench"

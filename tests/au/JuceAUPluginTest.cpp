@@ -257,6 +257,31 @@ TEST_P(JuceAUTest, NoFactoryPresets)
     EXPECT_EQ(unit->set(kAudioUnitProperty_PresentPreset, 0, 0, first), kNoProperty) << "no program 0";
 }
 
+// MIDI, through the component entry, is taken and dropped: answered 0 once
+// the unit is initialised.
+TEST(JuceAUMidi, TakenAndDropped)
+{
+    ASSERT_TRUE(testPluginModule().isLoaded()) << testPluginModule().error();
+    auto unit = openUnit(Way::component);
+    ASSERT_NE(unit, nullptr);
+    const ComponentEntry entry = testPluginModule().entry();
+    void* storage = GetComponentInstanceStorage(unit->handle());
+    const UInt8 sysex[] = { 0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7 };
+    auto midi = [&] { return ComponentCall(257, unit->handle()).arg(0x90u).arg(60u).arg(100u).arg(0u).call(entry, storage); };
+    auto sysEx = [&] { return ComponentCall(258, unit->handle()).arg(sysex).arg(UInt32(sizeof(sysex))).call(entry, storage); };
+
+    EXPECT_EQ(midi(), 0) << "a note-on before initialisation";
+    EXPECT_EQ(sysEx(), kUninitialized);
+    SteadyInput input { { 0.5f } };
+    ASSERT_EQ(startUnit(*unit, 2, 2, input), 0);
+    EXPECT_EQ(midi(), 0);
+    EXPECT_EQ(sysEx(), 0);
+
+    MusicDeviceMIDIEventProc fast = nullptr;
+    ASSERT_EQ(unit->get(kAudioUnitProperty_FastDispatch, 0, kMusicDeviceMIDIEventSelect, fast), 0);
+    EXPECT_EQ(fast(storage, 0xB0, 7, 127, 0), 0) << "a controller through the fast call";
+}
+
 // ---- Parameters ----------------------------------------------------------------------
 
 TEST_P(JuceAUTest, ParameterListAndInfo)
