@@ -46,3 +46,12 @@ AudioChannelLayout layoutWithTag(AudioChannelLayoutTag tag)
     layout.mChannelLayoutTag = tag;
     return layout;
 }
+
+bool isPrefixThenHex(const std::string& name, const std::string& prefix)
+{
+    if (name.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    const std::string digits = name.substr(prefix.size());
+    return ! digits.empty() && digits.size() <= 16
+           && digits.find_first_not_of("0123456789abcdef") == std::string::npos;
+}

@@ -5,6 +5,7 @@
 
 #include "AUTestHost.h"
 
+#include <string>
 #include <vector>
 
 /** A steady level on every input channel, handed over by the host's input
@@ -28,6 +29,10 @@ OSStatus startUnit(HostUnit& unit, UInt32 ins, UInt32 outs, SteadyInput& input, 
 /** Renders `blocks` blocks of kBlock frames into `out`, from sample time
     `sample` on (advanced); the first failing status, or 0. */
 OSStatus renderBlocks(HostUnit& unit, ChannelBuffers& out, int blocks, Float64& sample);
+
+/** Whether name is prefix followed by 1 to 16 lower-case hexadecimal digits
+    (the text of a 64-bit random number). */
+bool isPrefixThenHex(const std::string& name, const std::string& prefix);
 
 /** A layout record that names a channel layout by its tag. */
 AudioChannelLayout layoutWithTag(AudioChannelLayoutTag tag);

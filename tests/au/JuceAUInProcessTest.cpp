@@ -100,25 +100,6 @@ TEST(JuceAUInProcess, InterleavedOutputIsInterleavedBackAndSilenceFlagCleared)
         EXPECT_EQ(in.channel(c)[kFrames - 1], c == 0 ? 0.5f : 0.25f) << "the input stays as the host gave it";
 }
 
-TEST(JuceAUInProcess, ChannelBuffersAreProcessedInTheHostsMemory)
-{
-    auto au = makeUnit(6, 6);
-    ASSERT_EQ(au->DoInitialize(), 0);
-    ChannelBuffers in(6, kFrames), out(6, kFrames, 9.0f);
-    std::fill(in.channel(0), in.channel(0) + kFrames, 1.0f);
-    const AudioBufferList before = *out.list();
-
-    for (int b = 0; b < kSettle; ++b)
-    {
-        AudioUnitRenderActionFlags flags = 0;
-        ASSERT_EQ(au->ProcessBufferLists(flags, *in.list(), *out.list(), kFrames), 0);
-    }
-    EXPECT_EQ(out.list()->mBuffers[0].mData, before.mBuffers[0].mData) << "the host's own buffers";
-    EXPECT_NEAR(out.channel(0)[kFrames - 1], virtualMic(1.0, 0, 0, DecoderFigures::kL), 1e-5);
-    EXPECT_NEAR(out.channel(2)[kFrames - 1], virtualMic(1.0, 0, 0, DecoderFigures::kC), 1e-5);
-    EXPECT_EQ(in.channel(0)[kFrames - 1], 1.0f);
-}
-
 // Anything the processor was not prepared for is refused before it runs:
 // the output keeps the host's samples.
 TEST(JuceAUInProcess, RefusedBeforeTheProcessorRuns)

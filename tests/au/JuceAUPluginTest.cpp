@@ -13,7 +13,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -171,22 +170,6 @@ TEST_P(JuceAUTest, BothElementsStartWithTheSameFormat)
     }
 }
 
-TEST_P(JuceAUTest, ViewLinkNamesTheProcessorAndTheUnit)
-{
-    void* link[2] = { nullptr, nullptr };
-    UInt32 size = sizeof(link);
-    ASSERT_EQ(unit->getProperty(0x1a45ffe9, 0, 0, link, &size), 0);
-    EXPECT_EQ(size, 16u);
-    EXPECT_NE(link[0], nullptr) << "processor";
-    EXPECT_NE(link[1], nullptr) << "unit";
-    EXPECT_NE(link[0], link[1]);
-
-    auto other = open();
-    void* otherLink[2] = { nullptr, nullptr };
-    ASSERT_EQ(other->getProperty(0x1a45ffe9, 0, 0, otherLink, &size), 0);
-    EXPECT_NE(otherLink[0], link[0]) << "each unit has its own processor";
-}
-
 // The record of property 31: the plug-in's own file and the factory class,
 // registered once per process under a random name.
 TEST_P(JuceAUTest, CocoaViewRecordNamesThisFileAndTheFactoryClass)
@@ -205,7 +188,7 @@ TEST_P(JuceAUTest, CocoaViewRecordNamesThisFileAndTheFactoryClass)
     std::free(real);
 
     const std::string className = text(info.mCocoaAUViewClass[0]);
-    EXPECT_TRUE(std::regex_match(className, std::regex("JUCE_AUCocoaViewClass_[0-9a-f]{1,16}"))) << className;
+    EXPECT_TRUE(isPrefixThenHex(className, "JUCE_AUCocoaViewClass_")) << className;
 
     Class factory = objc_getClass(className.c_str());
     ASSERT_NE(factory, nullptr) << "the class is registered under the name handed out";
@@ -414,31 +397,8 @@ TEST_P(JuceAUTest, InitialisesForEveryAcceptedPairAndRefusesTheRest)
 
 // ---- Decoded audio ------------------------------------------------------------------
 
-// Six in, 5.1 out (the default layout): steady B-format on W X Y Z.
-TEST_P(JuceAUTest, DecodesBFormatTo51)
-{
-    const struct
-    {
-        const char* name;
-        double w, x, y;
-    } signals[] = { { "W", 1, 0, 0 }, { "X", 0, 1, 0 }, { "Y", 0, 0, 1 }, { "W+X", 0.5, 0.25, 0 } };
-
-    for (const auto& s : signals)
-    {
-        auto u = open();
-        SteadyInput input { { (float) s.w, (float) s.x, (float) s.y, 0.0f, 0.0f, 0.0f } };
-        ASSERT_EQ(startUnit(*u, 6, 6, input), 0);
-        ChannelBuffers out(6, kBlock);
-        Float64 t = 0;
-        ASSERT_EQ(renderBlocks(*u, out, kSettleBlocks, t), 0);
-        for (UInt32 c = 0; c < 6; ++c)
-        {
-            const double expected = c == 3 ? s.w : virtualMic(s.w, s.x, s.y, DecoderFigures::kSpeakerAngles51[c]);
-            EXPECT_NEAR(out.channel(c)[kBlock - 1], expected, c == 3 ? 1e-3 : 1e-5) << s.name << ", output " << c;
-        }
-    }
-}
-
+// Six in, 5.1 out (the default layout): steady capsule signals. (B-format
+// input is decoded into every layout below.)
 TEST_P(JuceAUTest, DecodesAFormatTo51)
 {
     const struct

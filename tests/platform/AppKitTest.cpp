@@ -122,6 +122,7 @@ TEST(AppKitViews, TreeWindowAndMoveMessages)
     id outer = makeView(recordingView(), 0, 0, 200, 100);
     id inner = makeView(recordingView(), 10, 20, 50, 40);
     send<void>(outer, "addSubview:", inner);
+    objc_release(inner); // outer holds it now
     EXPECT_EQ(send<id>(inner, "superview"), outer);
     EXPECT_EQ(send<id>(inner, "window"), nullptr) << "no window yet";
 
