@@ -2,6 +2,7 @@
 #include "AUBase.h"
 
 #include "BigEndian.h"
+#include "CFOwned.h"
 #include "CAXException.h"
 
 #include <charconv>
@@ -17,29 +18,6 @@ CFStringRef makeKey(const char* text)
         throw std::bad_alloc();
     return key;
 }
-
-// Releases a CF reference at the end of a scope unless handed on.
-class Owned
-{
-public:
-    explicit Owned(CFTypeRef r) noexcept : ref(r) {}
-    ~Owned()
-    {
-        if (ref != nullptr)
-            CFRelease(ref);
-    }
-    Owned(const Owned&) = delete;
-    Owned& operator=(const Owned&) = delete;
-
-    CFTypeRef release() noexcept
-    {
-        CFTypeRef r = ref;
-        ref = nullptr;
-        return r;
-    }
-
-    CFTypeRef ref;
-};
 
 bool hasType(CFTypeRef value, CFTypeID type) noexcept
 {
@@ -72,7 +50,7 @@ bool elementNamesWellFormed(CFTypeRef names)
     auto* dict = static_cast<CFDictionaryRef>(names);
     for (UInt32 scope = 0; scope < 4; ++scope)
     {
-        Owned key(decimalKey(scope));
+        CFOwned key(decimalKey(scope));
         CFTypeRef scopeNames = CFDictionaryGetValue(dict, key.ref);
         if (scopeNames == nullptr)
             continue;
@@ -114,7 +92,7 @@ const AUBase::StateKeys& AUBase::Keys()
 
 void AUBase::AddNumToDictionary(CFMutableDictionaryRef dict, CFStringRef key, SInt32 value)
 {
-    Owned number(CFNumberCreate(nullptr, kCFNumberSInt32Type, &value));
+    CFOwned number(CFNumberCreate(nullptr, kCFNumberSInt32Type, &value));
     if (number.ref == nullptr)
         throw std::bad_alloc();
     CFDictionarySetValue(dict, key, number.ref);
@@ -130,7 +108,7 @@ OSStatus AUBase::SaveState(CFPropertyListRef* outData)
         CFDictionaryCreateMutable(nullptr, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
     if (dict == nullptr)
         throw std::bad_alloc();
-    Owned holdDict(dict);
+    CFOwned holdDict(dict);
 
     AddNumToDictionary(dict, k.version, 0);
     AddNumToDictionary(dict, k.type, (SInt32) description.componentType);
@@ -140,7 +118,7 @@ OSStatus AUBase::SaveState(CFPropertyListRef* outData)
     CFMutableDataRef data = CFDataCreateMutable(nullptr, 0);
     if (data == nullptr)
         throw std::bad_alloc();
-    Owned holdData(data);
+    CFOwned holdData(data);
     for (AudioUnitScope scope = kAudioUnitScope_Global; scope <= kAudioUnitScope_Output; ++scope)
     {
         AUScope& s = GetScope(scope);
@@ -166,7 +144,7 @@ OSStatus AUBase::SaveState(CFPropertyListRef* outData)
     Float32 cpuLoad = 0.0f;
     if (GetProperty(kAudioUnitProperty_CPULoad, kAudioUnitScope_Global, 0, &cpuLoad) == 0)
     {
-        Owned number(CFNumberCreate(nullptr, kCFNumberFloat32Type, &cpuLoad));
+        CFOwned number(CFNumberCreate(nullptr, kCFNumberFloat32Type, &cpuLoad));
         if (number.ref == nullptr)
             throw std::bad_alloc();
         CFDictionarySetValue(dict, k.cpuLoad, number.ref);
@@ -175,7 +153,7 @@ OSStatus AUBase::SaveState(CFPropertyListRef* outData)
     auto* names = CFDictionaryCreateMutable(nullptr, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
     if (names == nullptr)
         throw std::bad_alloc();
-    Owned holdNames(names);
+    CFOwned holdNames(names);
     for (AudioUnitScope scope = kAudioUnitScope_Global; scope <= kAudioUnitScope_Group; ++scope)
         GetScope(scope).AddElementNamesToDict(names);
     if (CFDictionaryGetCount(names) > 0)
@@ -282,7 +260,7 @@ OSStatus AUBase::RestoreState(CFPropertyListRef plist)
     {
         for (AudioUnitScope scope = kAudioUnitScope_Global; scope <= kAudioUnitScope_Group; ++scope)
         {
-            Owned key(decimalKey(scope));
+            CFOwned key(decimalKey(scope));
             CFTypeRef scopeNames = CFDictionaryGetValue(static_cast<CFDictionaryRef>(names), key.ref);
             if (scopeNames != nullptr && GetScope(scope).RestoreElementNames(static_cast<CFDictionaryRef>(scopeNames)))
                 PropertyChanged(kAudioUnitProperty_ElementCount, scope, 0);

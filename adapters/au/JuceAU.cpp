@@ -1,6 +1,7 @@
 #include "JuceAU.h"
 
 #include "CAXException.h"
+#include "CFOwned.h"
 #include "ChannelConfigurations.h"
 
 #include <algorithm>
@@ -40,20 +41,6 @@ void put(void* data, const T& value) noexcept
 {
     std::memcpy(data, &value, sizeof(T));
 }
-
-// A CF reference released at the end of a scope.
-struct CFOwned
-{
-    CFTypeRef ref;
-    explicit CFOwned(CFTypeRef r) noexcept : ref(r) {}
-    ~CFOwned()
-    {
-        if (ref != nullptr)
-            CFRelease(ref);
-    }
-    CFOwned(const CFOwned&) = delete;
-    CFOwned& operator=(const CFOwned&) = delete;
-};
 
 CFStringRef makeString(const juce::String& text)
 {

@@ -231,55 +231,32 @@ void viewSetFrame(id self, SEL, NSRect frame)
                                              self, nullptr, true);
 }
 
-BOOL viewIsHidden(id self, SEL)
+// A view's flag read and written as a BOOL property; setHidden: also maps or
+// unmaps the view's window.
+template <bool ViewState::*flag>
+BOOL viewFlag(id self, SEL)
 {
     ViewState* s = view(self);
-    return s != nullptr && s->hidden ? YES : NO;
+    return s != nullptr && s->*flag ? YES : NO;
 }
 
-void viewSetHidden(id self, SEL, BOOL hidden)
+template <bool ViewState::*flag>
+void viewSetFlag(id self, SEL, BOOL value)
 {
     if (ViewState* s = view(self))
     {
-        s->hidden = hidden != NO;
-        updateMapping(*s);
+        s->*flag = value != NO;
+        if (flag == &ViewState::hidden)
+            updateMapping(*s);
     }
 }
 
-BOOL viewPostsFrameChanged(id self, SEL)
+// The view it is in, and that view's window.
+template <id ViewState::*link>
+id viewLink(id self, SEL)
 {
     ViewState* s = view(self);
-    return s != nullptr && s->postsFrameChanged ? YES : NO;
-}
-
-void viewSetPostsFrameChanged(id self, SEL, BOOL posts)
-{
-    if (ViewState* s = view(self))
-        s->postsFrameChanged = posts != NO;
-}
-
-BOOL viewNeedsDisplay(id self, SEL)
-{
-    ViewState* s = view(self);
-    return s != nullptr && s->needsDisplay ? YES : NO;
-}
-
-void viewSetNeedsDisplay(id self, SEL, BOOL needs)
-{
-    if (ViewState* s = view(self))
-        s->needsDisplay = needs != NO;
-}
-
-id viewSuperview(id self, SEL)
-{
-    ViewState* s = view(self);
-    return s != nullptr ? s->superview : nullptr;
-}
-
-id viewWindow(id self, SEL)
-{
-    ViewState* s = view(self);
-    return s != nullptr ? s->window : nullptr;
+    return s != nullptr ? s->*link : nullptr;
 }
 
 void viewRemoveFromSuperview(id self, SEL)
@@ -441,14 +418,14 @@ void registerAll()
     addMethod(sNSView, "dealloc", viewDealloc, "v@:");
     addMethod(sNSView, "frame", viewFrame, "{NSRect={NSPoint=dd}{NSSize=dd}}@:");
     addMethod(sNSView, "setFrame:", viewSetFrame, "v@:{NSRect={NSPoint=dd}{NSSize=dd}}");
-    addMethod(sNSView, "isHidden", viewIsHidden, "c@:");
-    addMethod(sNSView, "setHidden:", viewSetHidden, "v@:c");
-    addMethod(sNSView, "postsFrameChangedNotifications", viewPostsFrameChanged, "c@:");
-    addMethod(sNSView, "setPostsFrameChangedNotifications:", viewSetPostsFrameChanged, "v@:c");
-    addMethod(sNSView, "needsDisplay", viewNeedsDisplay, "c@:");
-    addMethod(sNSView, "setNeedsDisplay:", viewSetNeedsDisplay, "v@:c");
-    addMethod(sNSView, "superview", viewSuperview, "@@:");
-    addMethod(sNSView, "window", viewWindow, "@@:");
+    addMethod(sNSView, "isHidden", viewFlag<&ViewState::hidden>, "c@:");
+    addMethod(sNSView, "setHidden:", viewSetFlag<&ViewState::hidden>, "v@:c");
+    addMethod(sNSView, "postsFrameChangedNotifications", viewFlag<&ViewState::postsFrameChanged>, "c@:");
+    addMethod(sNSView, "setPostsFrameChangedNotifications:", viewSetFlag<&ViewState::postsFrameChanged>, "v@:c");
+    addMethod(sNSView, "needsDisplay", viewFlag<&ViewState::needsDisplay>, "c@:");
+    addMethod(sNSView, "setNeedsDisplay:", viewSetFlag<&ViewState::needsDisplay>, "v@:c");
+    addMethod(sNSView, "superview", viewLink<&ViewState::superview>, "@@:");
+    addMethod(sNSView, "window", viewLink<&ViewState::window>, "@@:");
     addMethod(sNSView, "addSubview:", viewAddSubview, "v@:@");
     addMethod(sNSView, "removeFromSuperview", viewRemoveFromSuperview, "v@:");
     addMethod(sNSView, "viewDidMoveToWindow", viewDidMoveToWindow, "v@:");

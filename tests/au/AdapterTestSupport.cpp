@@ -1,5 +1,7 @@
 #include "AdapterTestSupport.h"
 
+#include <cstdlib>
+
 OSStatus SteadyInput::supply(void* self, AudioUnitRenderActionFlags*, const AudioTimeStamp*, UInt32, UInt32 frames,
                              AudioBufferList* list)
 {
@@ -54,4 +56,20 @@ bool isPrefixThenHex(const std::string& name, const std::string& prefix)
     const std::string digits = name.substr(prefix.size());
     return ! digits.empty() && digits.size() <= 16
            && digits.find_first_not_of("0123456789abcdef") == std::string::npos;
+}
+
+void UnitTest::SetUp()
+{
+    unsetenv("DISPLAY");
+    ASSERT_TRUE(testPluginModule().isLoaded()) << testPluginModule().error();
+    unit = open();
+    ASSERT_NE(unit, nullptr);
+}
+
+std::unique_ptr<HostUnit> UnitTest::open()
+{
+    OSStatus s = 0;
+    auto u = openUnit(GetParam(), &s);
+    EXPECT_EQ(s, 0) << "open";
+    return u;
 }

@@ -5,6 +5,8 @@
 
 #include "AUTestHost.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -36,3 +38,17 @@ bool isPrefixThenHex(const std::string& name, const std::string& prefix);
 
 /** A layout record that names a channel layout by its tag. */
 AudioChannelLayout layoutWithTag(AudioChannelLayoutTag tag);
+
+/** A test run once for each way in, with a unit of the module open. Hosts
+    load plug-ins without a display too (scanners, render servers): these
+    tests have none. */
+class UnitTest : public ::testing::TestWithParam<Way>
+{
+protected:
+    void SetUp() override;
+
+    /** Another unit, the same way. */
+    std::unique_ptr<HostUnit> open();
+
+    std::unique_ptr<HostUnit> unit;
+};

@@ -17,17 +17,9 @@ namespace
 constexpr OSStatus kParamError = -50, kNoProperty = -10879, kBadValue = -10851, kTooManyFrames = -10874,
                    kUninitialized = -10867;
 
-class JuceAUHostileTest : public ::testing::TestWithParam<Way>
+class JuceAUHostileTest : public UnitTest
 {
 protected:
-    void SetUp() override
-    {
-        unsetenv("DISPLAY");
-        ASSERT_TRUE(testPluginModule().isLoaded()) << testPluginModule().error();
-        unit = openUnit(GetParam());
-        ASSERT_NE(unit, nullptr);
-    }
-
     // Values that differ from every default, so that a load that changed
     // anything shows.
     void setKnownValues()
@@ -47,8 +39,6 @@ protected:
             EXPECT_EQ(v, known(i)) << what << ": parameter " << i;
         }
     }
-
-    std::unique_ptr<HostUnit> unit;
 };
 
 INSTANTIATE_TEST_SUITE_P(BothWays, JuceAUHostileTest, ::testing::Values(Way::factory, Way::component),

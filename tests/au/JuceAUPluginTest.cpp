@@ -23,26 +23,9 @@ namespace
 constexpr OSStatus kNoProperty = -10879, kBadValue = -10851, kBadParameter = -10878, kFormatNotSupported = -10868,
                    kUninitialized = -10867;
 
-class JuceAUTest : public ::testing::TestWithParam<Way>
+class JuceAUTest : public UnitTest
 {
 protected:
-    void SetUp() override
-    {
-        // Hosts load plug-ins without a display too (scanners, render servers).
-        unsetenv("DISPLAY");
-        ASSERT_TRUE(testPluginModule().isLoaded()) << testPluginModule().error();
-        unit = open();
-        ASSERT_NE(unit, nullptr);
-    }
-
-    std::unique_ptr<HostUnit> open()
-    {
-        OSStatus s = 0;
-        auto u = openUnit(GetParam(), &s);
-        EXPECT_EQ(s, 0) << "open";
-        return u;
-    }
-
     Float32 parameter(HostUnit& u, AudioUnitParameterID id)
     {
         Float32 v = -1.0f;
@@ -55,8 +38,6 @@ protected:
         const AudioChannelLayout layout = layoutWithTag(tag);
         return u.set(kAudioUnitProperty_AudioChannelLayout, kAudioUnitScope_Output, 0, layout);
     }
-
-    std::unique_ptr<HostUnit> unit;
 };
 
 INSTANTIATE_TEST_SUITE_P(BothWays, JuceAUTest, ::testing::Values(Way::factory, Way::component),

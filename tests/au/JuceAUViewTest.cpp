@@ -31,13 +31,6 @@ bool hasDisplay()
     return d != nullptr && *d != '\0';
 }
 
-#define REQUIRE_DISPLAY()                                                              \
-    do                                                                                 \
-    {                                                                                  \
-        if (! hasDisplay())                                                            \
-            GTEST_SKIP() << "no display: run under xvfb-run (the test script does)"; \
-    } while (false)
-
 int pixelsOf(const X11Screenshot& shot, uint32_t rgb)
 {
     int n = 0;
@@ -125,7 +118,26 @@ struct HostWindowWithView
     ~HostWindowWithView() { objc_release(window); }
 
     void show(id view) { send<void>(send<id>(window, "contentView"), "addSubview:", view); }
+
+    /** The plug-in's view for the unit (retained), in this window and drawn. */
+    id showViewOf(AudioUnit unit)
+    {
+        id view = viewFor(unit);
+        if (view != nullptr)
+        {
+            show(view);
+            runLoop(0.05);
+        }
+        return view;
+    }
 };
+
+// What a host does when it closes the plug-in's window.
+void letGo(id view)
+{
+    send<void>(view, "removeFromSuperview");
+    objc_release(view);
+}
 
 class JuceAUViewTest : public ::testing::TestWithParam<Way>
 {
@@ -203,8 +215,7 @@ TEST_P(JuceAUViewTest, EditorInARealWindow)
     EXPECT_LT(pixelsOf(shot, kHostBackground), kEditorWidth * kEditorHeight / 100)
         << "the host's background still shows: the editor was not drawn";
 
-    send<void>(view, "removeFromSuperview");
-    objc_release(view);
+    letGo(view);
     host.x11.sync();
     EXPECT_EQ(host.x11.numChildren(), 0);
     unit.reset(); // the last of the plug-in: the GUI library's own windows go too
@@ -229,8 +240,7 @@ TEST_P(JuceAUViewTest, RedrawsOnTheHostsRunLoop)
     }
     EXPECT_TRUE(redrawn) << "the uncovered part was not drawn again";
 
-    send<void>(view, "removeFromSuperview");
-    objc_release(view);
+    letGo(view);
 }
 
 // ---- Teardown in either order ------------------------------------------------------------
@@ -242,12 +252,9 @@ TEST_P(JuceAUViewTest, ViewReleasedBeforeItsUnit)
     int windowsAfterFirst = 0;
     for (int cycle = 0; cycle < 3; ++cycle)
     {
-        id view = viewFor(unit->handle());
+        id view = host.showViewOf(unit->handle());
         ASSERT_NE(view, nullptr) << "cycle " << cycle << ": a new editor for every view";
-        host.show(view);
-        runLoop(0.05);
-        send<void>(view, "removeFromSuperview");
-        objc_release(view);
+        letGo(view);
         host.x11.sync();
         EXPECT_EQ(host.x11.numChildren(), 0) << "cycle " << cycle;
         if (cycle == 0)
@@ -266,10 +273,8 @@ TEST_P(JuceAUViewTest, UnitClosedBeforeItsView)
 {
     HostWindowWithView host;
     const int windowsBefore = host.x11.windowsOnDisplay();
-    id view = viewFor(unit->handle());
+    id view = host.showViewOf(unit->handle());
     ASSERT_NE(view, nullptr);
-    host.show(view);
-    runLoop(0.05);
     const unsigned long viewWindow = QvViewGetX11Window(view);
 
     EXPECT_EQ(childrenOf(viewWindow), 1);
@@ -283,8 +288,7 @@ TEST_P(JuceAUViewTest, UnitClosedBeforeItsView)
     runLoop(0.05);
 
     // The host lets the view go later; nothing of the unit is touched.
-    send<void>(view, "removeFromSuperview");
-    objc_release(view);
+    letGo(view);
     host.x11.sync();
     EXPECT_EQ(host.x11.windowsOnDisplay(), windowsBefore);
 }
@@ -294,14 +298,11 @@ TEST_P(JuceAUViewTest, HostWindowDestroyedBeforeTheView)
     id view = nullptr;
     {
         HostWindowWithView host;
-        view = viewFor(unit->handle());
+        view = host.showViewOf(unit->handle());
         ASSERT_NE(view, nullptr);
-        host.show(view);
-        runLoop(0.05);
     } // the host's X11 window goes, and the view's windows with it
 
-    send<void>(view, "removeFromSuperview");
-    objc_release(view);
+    letGo(view);
     unit.reset();
 }
 
@@ -309,10 +310,8 @@ TEST_P(JuceAUViewTest, ApplicationEndShutsViewsDown)
 {
     HostWindowWithView host;
     const int windowsBefore = host.x11.windowsOnDisplay();
-    id view = viewFor(unit->handle());
+    id view = host.showViewOf(unit->handle());
     ASSERT_NE(view, nullptr);
-    host.show(view);
-    runLoop(0.05);
 
     CFNotificationCenterPostNotification(CFNotificationCenterGetLocalCenter(), NSApplicationWillTerminateNotification,
                                          NSApp, nullptr, true);
@@ -323,8 +322,7 @@ TEST_P(JuceAUViewTest, ApplicationEndShutsViewsDown)
     // Posted again, or released afterwards: it has shut down already.
     CFNotificationCenterPostNotification(CFNotificationCenterGetLocalCenter(), NSApplicationWillTerminateNotification,
                                          NSApp, nullptr, true);
-    send<void>(view, "removeFromSuperview");
-    objc_release(view);
+    letGo(view);
     unit.reset();
     EXPECT_EQ(host.x11.windowsOnDisplay(), windowsBefore);
 }
@@ -349,10 +347,7 @@ TEST_P(JuceAUViewTest, TwoUnitsTwoViewsClosedInEitherOrder)
         (firstUnitFirst ? unit : other).reset();
         runLoop(0.05);
         for (id v : { viewA, viewB })
-        {
-            send<void>(v, "removeFromSuperview");
-            objc_release(v);
-        }
+            letGo(v);
         (firstUnitFirst ? other : unit).reset();
         a.x11.sync();
         EXPECT_EQ(a.x11.windowsOnDisplay(), windowsBefore) << (firstUnitFirst ? "first unit first" : "second first");
