@@ -15,9 +15,8 @@ namespace juce
     window-manager properties whose atoms a bare X server lacks, and a host may
     destroy its window before the editor in it is closed; neither is worth a
     host's life. Nests: the outermost one installs the handler, syncs with the
-    server and puts the host's handler back. One opened before the GUI
-    library's window system exists does nothing (nothing of ours can fail
-    yet); one opened inside it once the window system is there counts. */
+    server and puts the host's handler back. Does nothing while the GUI
+    library has no display open. */
 class ScopedXErrorTrap
 {
 public:
@@ -32,7 +31,7 @@ public:
 
 private:
     int errorsAtStart;
-    bool counts = false; // whether this one took part (the window system existed)
+    bool active; // a display was open when the trap was set
 };
 
 /** Puts the component on the desktop as a child window of hostWindow, shows

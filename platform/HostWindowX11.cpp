@@ -54,29 +54,20 @@ void syncDisplay()
 }
 } // namespace
 
-ScopedXErrorTrap::ScopedXErrorTrap() : errorsAtStart(trappedErrors)
+// Only while the GUI library has a display open: without one no request can
+// fail, and the X library's symbols are not loaded for nothing.
+ScopedXErrorTrap::ScopedXErrorTrap()
+    : errorsAtStart(trappedErrors), active(XWindowSystem::getInstanceWithoutCreating() != nullptr)
 {
-    if (trapDepth > 0)
-    {
-        ++trapDepth; // an outer trap holds the handler
-        counts = true;
+    if (! active || trapDepth++ > 0)
         return;
-    }
-    // Until the GUI library's window system exists none of its requests can
-    // fail, and its X11 calls are not yet bound: they do nothing and answer
-    // null, so a trap would take the host's handler for null and later put
-    // Xlib's default (which ends the process on an error) in its place.
-    if (XWindowSystem::getInstanceWithoutCreating() == nullptr)
-        return;
-    ++trapDepth;
-    counts = true;
     syncDisplay(); // errors from before the trap are the host's business
     hostHandler = X11Symbols::getInstance()->xSetErrorHandler(countTrappedError);
 }
 
 ScopedXErrorTrap::~ScopedXErrorTrap()
 {
-    if (! counts || --trapDepth > 0)
+    if (! active || --trapDepth > 0)
         return;
     syncDisplay();
     X11Symbols::getInstance()->xSetErrorHandler(hostHandler);
@@ -100,7 +91,7 @@ bool isHostWindowValid(void* hostWindow)
         return false;
 
     // An id that names no window makes the request fail (status 0), with an
-    // X error that the trap keeps from the host.
+    // X error that the trap keeps from the host (the display is open by now).
     XWindowAttributes attributes {};
     XWindowSystemUtilities::ScopedXLock xLock;
     ScopedXErrorTrap trap;
