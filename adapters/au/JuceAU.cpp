@@ -102,38 +102,39 @@ JuceAU::JuceAU(AudioComponentInstance instance) : JuceAUBaseClass(instance)
     try
     {
         processor.reset(createPluginFilterOfType(juce::AudioProcessor::wrapperType_AudioUnit));
+        processor->setPlayHead(this);
+        processor->addListener(this);
+
+        Globals0()->UseIndexedParameters((UInt32) processor->getNumParameters());
+        activePlugins.add(this);
+
+        parameterEvent.mArgument.mParameter.mAudioUnit = GetComponentInstance();
+        parameterEvent.mArgument.mParameter.mScope = kAudioUnitScope_Global;
+        parameterEvent.mArgument.mParameter.mElement = 0;
+
+        CreateElements();
+
+        CAStreamBasicDescription format;
+        format.mSampleRate = GetOutput(0)->GetStreamFormat().mSampleRate;
+        format.mFormatID = kAudioFormatLinearPCM;
+        format.mFormatFlags = kAudioFormatFlagIsFloat | kAudioFormatFlagIsPacked | kAudioFormatFlagIsNonInterleaved;
+        format.mBytesPerPacket = 4;
+        format.mFramesPerPacket = 1;
+        format.mBytesPerFrame = 4;
+        format.mChannelsPerFrame = 2;
+        format.mBitsPerChannel = 32;
+        GetOutput(0)->SetStreamFormat(format);
+        GetInput(0)->SetStreamFormat(format);
     }
     catch (...)
     {
-        // No unit comes of it; the GUI library goes again if it came for this one.
+        // No unit comes of it: nothing may keep pointing at it, and the GUI
+        // library goes again if it came for this one.
+        activePlugins.removeFirstMatchingValue(this);
         if (startsGui)
             juce::shutdownJuce_GUI();
         throw;
     }
-
-    processor->setPlayHead(this);
-    processor->addListener(this);
-
-    Globals0()->UseIndexedParameters((UInt32) processor->getNumParameters());
-    activePlugins.add(this);
-
-    parameterEvent.mArgument.mParameter.mAudioUnit = GetComponentInstance();
-    parameterEvent.mArgument.mParameter.mScope = kAudioUnitScope_Global;
-    parameterEvent.mArgument.mParameter.mElement = 0;
-
-    CreateElements();
-
-    CAStreamBasicDescription format;
-    format.mSampleRate = GetOutput(0)->GetStreamFormat().mSampleRate;
-    format.mFormatID = kAudioFormatLinearPCM;
-    format.mFormatFlags = kAudioFormatFlagIsFloat | kAudioFormatFlagIsPacked | kAudioFormatFlagIsNonInterleaved;
-    format.mBytesPerPacket = 4;
-    format.mFramesPerPacket = 1;
-    format.mBytesPerFrame = 4;
-    format.mChannelsPerFrame = 2;
-    format.mBitsPerChannel = 32;
-    GetOutput(0)->SetStreamFormat(format);
-    GetInput(0)->SetStreamFormat(format);
 }
 
 JuceAU::~JuceAU()
