@@ -19,8 +19,6 @@ namespace
 // Bounded, so a flood of events cannot keep a host's idle call for long.
 constexpr int kMaxDispatchesPerCall = 512;
 
-constexpr int kStyleIgnoresKeyPresses = ComponentPeer::windowIgnoresKeyPresses; // 1024
-
 ::Display* guiDisplay()
 {
     auto* windowSystem = XWindowSystem::getInstance();
@@ -92,7 +90,7 @@ bool isHostWindowValid(void* hostWindow)
     return ok != 0 && ! trap.failed();
 }
 
-void* attachComponentToWindowRef(Component* component, void* hostWindow)
+void* attachComponentToWindowRef(Component* component, void* hostWindow, int styleFlags)
 {
     if (component == nullptr || ! isHostWindowValid(hostWindow))
         return nullptr;
@@ -100,7 +98,7 @@ void* attachComponentToWindowRef(Component* component, void* hostWindow)
     // Window-manager properties that the GUI library sets on every window can
     // name atoms a bare X server lacks; such a failure is harmless.
     ScopedErrorTrap trap(guiDisplay());
-    component->addToDesktop(kStyleIgnoresKeyPresses, hostWindow);
+    component->addToDesktop(styleFlags, hostWindow);
     component->setVisible(true);
     component->toFront(false);
     return hostWindow;
