@@ -19,6 +19,11 @@ for so in build/adapters/vst/Quorvane2.so; do
         found=1
     fi
 done
+so=build/adapters/aax/Quorvane2_AAX.so
+if [ -f "$so" ]; then
+    echo "  AAX:  $(realpath "$so") (no AAX host runs on Linux: the tests' simulated host loads it)"
+    found=1
+fi
 [ "$found" = 1 ] || echo "  (none yet)"
 if [ -x build/bench/qv_bench ]; then
     echo "Benchmarks: build/bench/qv_bench"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds what the tests need and runs every test:
 # the Release tree, then the AddressSanitizer/UndefinedBehaviorSanitizer tree,
-# then a bounded run of the state fuzzer.
+# then the tests that drive the plug-in from several threads at once under
+# ThreadSanitizer, then a bounded run of the state fuzzer.
 #
 # A test that did not run is counted as skipped, not passed, and named in the
 # summary. Under CI (CI=true) a skip fails the run unless the test is on
@@ -68,7 +69,7 @@ run_ctest() {
     local log rc line total nfail nskip=0 name
     log=$(mktemp)
     xvfb-run -a -s "-screen 0 1280x1024x24" \
-        ctest --test-dir "$2" --output-on-failure --no-tests=error -j "$jobs" --timeout 600 2>&1 | tee "$log"
+        ctest --test-dir "$2" --output-on-failure --no-tests=error -j "$jobs" --timeout 600 "${@:3}" 2>&1 | tee "$log"
     rc=${PIPESTATUS[0]}
     # ctest counts skipped tests in its total (not disabled ones), and failed
     # tests both in the total and in its failed count.
@@ -113,6 +114,20 @@ if build_tree build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_SANITIZE=ON; the
     run_ctest Sanitizer build-asan
 else
     echo "Sanitizer build FAILED"; fail "Sanitizer: build"
+fi
+
+echo "== Thread sanitizer build and the threaded tests"
+# Only what runs the plug-in from several threads at once: hosts' parameter,
+# text and state calls against the audio thread, and the lists and counters
+# the host-interface layers share between threads.
+threaded_targets=(qv_engine_tests qv_vst_plugin_tests)
+threaded_tests='ThreadedHostTest|Concurrent|Threads|ThreadSafeList'
+export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
+if cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_SANITIZE_THREAD=ON >/dev/null \
+    && ninja -C build-tsan -j "$jobs" "${threaded_targets[@]}"; then
+    run_ctest Threads build-tsan -R "$threaded_tests"
+else
+    echo "Thread sanitizer build FAILED"; fail "Threads: build"
 fi
 
 echo "== State fuzzer (bounded)"

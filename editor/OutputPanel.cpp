@@ -1,5 +1,7 @@
 #include "OutputPanel.h"
 
+#include "Animation.h"
+
 #include "QVLookAndFeel.h"
 
 #include <cmath>
@@ -227,21 +229,8 @@ void OutputPanel::FormatChannelStrips()
 
 void OutputPanel::AnimateStrip (OutputChannelStrip& strip, juce::Rectangle<int> bounds, float alpha, int milliseconds)
 {
-    auto& desktop = juce::Desktop::getInstance();
-
-    // The animator's stand-in image needs a display to size itself for; drawn
-    // off-screen the strip takes its end state at once.
-    if (desktop.getDisplays().getPrimaryDisplay() == nullptr)
-    {
-        desktop.getAnimator().cancelAnimation (&strip, false);
-        strip.setBounds (bounds);
-        strip.setAlpha (alpha);
-        strip.setVisible (alpha > 0.0f);
-        return;
-    }
-
     constexpr double startSpeed = 0.0, endSpeed = 2.0;
-    desktop.getAnimator().animateComponent (&strip, bounds, alpha, milliseconds, true, startSpeed, endSpeed);
+    AnimateComponent (strip, bounds, alpha, milliseconds, startSpeed, endSpeed);
 }
 
 void OutputPanel::UpdateMutesAndSolos()

@@ -1,5 +1,7 @@
 #include "ParamsPanel.h"
 
+#include "Animation.h"
+
 #include <cmath>
 
 #include "NumberText.h"
@@ -298,7 +300,6 @@ void ParamsPanel::FormatPanel()
 
     // Shown rows close up into a column in order of id; hidden rows slide out
     // to the right and fade, and stay parked there at the height they left.
-    auto& animator = juce::Desktop::getInstance().getAnimator();
     constexpr double startSpeed = 0.0, endSpeed = 2.0;
     int y = firstRowY;
 
@@ -313,14 +314,14 @@ void ParamsPanel::FormatPanel()
 
         if (! row->shown)
         {
-            animator.animateComponent (row, { parkedX, row->getY(), w, h }, 0.0f, slideMs, true, startSpeed, endSpeed);
+            AnimateComponent (*row, { parkedX, row->getY(), w, h }, 0.0f, slideMs, startSpeed, endSpeed);
             continue;
         }
 
         if (row->getX() > hiddenBeyondX)
             row->setBounds (parkedX, y, w, h); // was hidden: comes in from the right, at its new height
 
-        animator.animateComponent (row, { shownX, y, w, h }, 1.0f, slideMs, true, startSpeed, endSpeed);
+        AnimateComponent (*row, { shownX, y, w, h }, 1.0f, slideMs, startSpeed, endSpeed);
         y += h + rowGap;
     }
 }

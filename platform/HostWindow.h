@@ -9,6 +9,29 @@
 
 namespace juce
 {
+/** While one lives, X errors caused by the plug-in's requests are counted
+    here instead of reaching the host's error handler, which may end the
+    process (Xlib's default does). The GUI library's windows query
+    window-manager properties whose atoms a bare X server lacks, and a host may
+    destroy its window before the editor in it is closed; neither is worth a
+    host's life. Nests: the outermost one installs the handler, syncs with the
+    server and puts the host's handler back. */
+class ScopedXErrorTrap
+{
+public:
+    ScopedXErrorTrap();
+    ~ScopedXErrorTrap();
+
+    /** Syncs with the server; true when any request under the trap failed. */
+    bool failed() const;
+
+    ScopedXErrorTrap(const ScopedXErrorTrap&) = delete;
+    ScopedXErrorTrap& operator=(const ScopedXErrorTrap&) = delete;
+
+private:
+    int errorsAtStart;
+};
+
 /** Puts the component on the desktop as a child window of hostWindow, shows
     it and brings it to the front without taking focus. The default style,
     1024, makes the window ignore key presses, which stay with the host; 0

@@ -30,48 +30,54 @@ constexpr int kMaxDispatchesPerCall = 512;
     return static_cast<::Window>(reinterpret_cast<uintptr_t>(hostWindow));
 }
 
-// A plug-in's X errors go to the host's error handler, which may end the
-// process (Xlib's default does). Requests that can fail for reasons outside
-// our control (a window id from the host that names nothing, a host window
-// destroyed before the editor was closed) run under this trap: our handler
-// for the time of the requests, which only counts, then the server is synced
-// and the host's handler is put back.
-class ScopedErrorTrap
-{
-public:
-    explicit ScopedErrorTrap(::Display* d) : display(d)
-    {
-        errors = 0;
-        X11Symbols::getInstance()->xSync(display, False);
-        previous = X11Symbols::getInstance()->xSetErrorHandler(countError);
-    }
-
-    ~ScopedErrorTrap()
-    {
-        X11Symbols::getInstance()->xSync(display, False);
-        X11Symbols::getInstance()->xSetErrorHandler(previous);
-    }
-
-    /** Syncs and answers whether any request so far failed. */
-    bool failed()
-    {
-        X11Symbols::getInstance()->xSync(display, False);
-        return errors != 0;
-    }
-
-private:
-    static int countError(::Display*, XErrorEvent*)
-    {
-        ++errors;
-        return 0;
-    }
-
-    static inline int errors = 0; // message thread
-    ::Display* display;
-    XErrorHandler previous {};
-};
 } // namespace
 
+//==============================================================================
+namespace
+{
+int trapDepth = 0;         // message thread
+int trappedErrors = 0;     // errors seen by the trap's handler since the process began
+XErrorHandler hostHandler {};
+
+int countTrappedError(::Display*, XErrorEvent*)
+{
+    ++trappedErrors;
+    return 0;
+}
+
+void syncDisplay()
+{
+    if (XWindowSystem::getInstanceWithoutCreating() == nullptr)
+        return;
+    if (auto* display = guiDisplay())
+        X11Symbols::getInstance()->xSync(display, False);
+}
+} // namespace
+
+ScopedXErrorTrap::ScopedXErrorTrap() : errorsAtStart(trappedErrors)
+{
+    if (trapDepth++ > 0)
+        return;
+    syncDisplay(); // errors from before the trap are the host's business
+    hostHandler = X11Symbols::getInstance()->xSetErrorHandler(countTrappedError);
+}
+
+ScopedXErrorTrap::~ScopedXErrorTrap()
+{
+    if (--trapDepth > 0)
+        return;
+    syncDisplay();
+    X11Symbols::getInstance()->xSetErrorHandler(hostHandler);
+    hostHandler = {};
+}
+
+bool ScopedXErrorTrap::failed() const
+{
+    syncDisplay();
+    return trappedErrors != errorsAtStart;
+}
+
+//==============================================================================
 bool isHostWindowValid(void* hostWindow)
 {
     if (hostWindow == nullptr)
@@ -85,7 +91,7 @@ bool isHostWindowValid(void* hostWindow)
     // X error that the trap keeps from the host.
     XWindowAttributes attributes {};
     XWindowSystemUtilities::ScopedXLock xLock;
-    ScopedErrorTrap trap(display);
+    ScopedXErrorTrap trap;
     const Status ok = X11Symbols::getInstance()->xGetWindowAttributes(display, toWindow(hostWindow), &attributes);
     return ok != 0 && ! trap.failed();
 }
@@ -97,7 +103,7 @@ void* attachComponentToWindowRef(Component* component, void* hostWindow, int sty
 
     // Window-manager properties that the GUI library sets on every window can
     // name atoms a bare X server lacks; such a failure is harmless.
-    ScopedErrorTrap trap(guiDisplay());
+    ScopedXErrorTrap trap;
     component->addToDesktop(styleFlags, hostWindow);
     component->setVisible(true);
     component->toFront(false);
@@ -117,7 +123,7 @@ void detachComponentFromWindowRef(Component* component, void*)
         return;
     }
 
-    ScopedErrorTrap trap(display);
+    ScopedXErrorTrap trap;
     component->removeFromDesktop();
 }
 
@@ -131,7 +137,7 @@ void setNativeHostWindowSize(void* hostWindow, Component* component, int newWidt
         return;
 
     XWindowSystemUtilities::ScopedXLock xLock;
-    ScopedErrorTrap trap(display);
+    ScopedXErrorTrap trap;
     XWindowAttributes attributes {};
     if (X11Symbols::getInstance()->xGetWindowAttributes(display, toWindow(hostWindow), &attributes) == 0
         || trap.failed())
@@ -205,7 +211,7 @@ void dispatchPendingGuiWork()
         return;
     }
 
-    ScopedErrorTrap trap(display);
+    ScopedXErrorTrap trap;
     dispatchAll(display);
 }
 
@@ -215,7 +221,7 @@ void paintComponentNow(Component* component)
     if (component == nullptr || display == nullptr)
         return;
 
-    ScopedErrorTrap trap(display);
+    ScopedXErrorTrap trap;
     component->repaint();
     dispatchAll(display);
 

@@ -1,6 +1,6 @@
 #include "Quorvane2AudioProcessor.h"
 
-#include "ProcessorEditorWindow.h"
+#include "EditorFactory.h"
 #include "QvaneParameters.h"
 
 namespace

@@ -238,6 +238,10 @@ void JuceVSTWrapper::createEditorComp()
 
     if (editorHolder == nullptr)
     {
+        // A new editor makes its look and feel the default, which every open
+        // window of every instance hears of.
+        const juce::ScopedXErrorTrap trap;
+
         if (auto* editor = processor->createEditorIfNeeded())
         {
             setFlag(kFlagHasEditor, true);
@@ -260,6 +264,7 @@ void JuceVSTWrapper::createEditorComp()
 // Message thread.
 void JuceVSTWrapper::deleteEditor(bool canDeferIfModal)
 {
+    const juce::ScopedXErrorTrap trap;
     juce::PopupMenu::dismissAllActiveMenus();
     recursionCheck = true;
 
@@ -302,6 +307,7 @@ void JuceVSTWrapper::resizeHostWindow(int width, int height)
     if (editorHolder == nullptr)
         return;
 
+    const juce::ScopedXErrorTrap trap;
     char sizeWindowText[] = "sizeWindow";
     const bool hostDidIt = canHostDo(sizeWindowText) > 0 && sizeWindow(width, height);
 
@@ -313,7 +319,10 @@ void JuceVSTWrapper::resizeHostWindow(int width, int height)
 }
 
 // Message thread: gives the host idle time while the user drags, at most
-// once per 20 ms.
+// once per 20 ms. Here every timer and repaint runs inside the host's own
+// idle call (recursionCheck set), so no request is made from there: the
+// host's loop is never held up by the editor, and a request would only
+// re-enter it.
 void JuceVSTWrapper::tryMasterIdle()
 {
     if (! juce::Component::isMouseButtonDownAnywhere() || recursionCheck || editorHolder == nullptr)

@@ -9,7 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <chrono>
 #include <cstdlib>
+#include <unistd.h>
+#include <utility>
 #include <memory>
 #include <thread>
 
@@ -17,7 +20,9 @@ namespace
 {
 constexpr int kEditorWidth = 522;
 constexpr int kEditorHeight = 560;
-constexpr uint32_t kHostBackground = 0xffffff; // what shows where the plug-in draws nothing
+constexpr uint32_t kHostBackground = 0xffffff;   // what shows where the plug-in draws nothing
+constexpr uint32_t kEditorBackground = 0x6e8296; // the editor's, between its panels
+constexpr int kInvertIndex = 1;                  // "Invert", the input panel's INVERT switch
 
 int pixelsOf(const X11Screenshot& shot, uint32_t rgb)
 {
@@ -159,6 +164,10 @@ TEST_F(EditorHostTest, OpensPaintedInTheHostWindowAndClosesWithoutTrace)
     ASSERT_EQ(shot.height, kEditorHeight);
     EXPECT_LT(pixelsOf(shot, kHostBackground), kEditorWidth * kEditorHeight / 100)
         << "the host's background still shows: the editor was not painted without an idle call";
+    // The editor's own background, red 110 green 130 blue 150, in the seams
+    // between its panels.
+    for (auto [x, y] : { std::pair<int, int> { 0, 0 }, { 521, 1 }, { 0, 300 }, { 260, 559 } })
+        EXPECT_EQ(shot.at(x, y), kEditorBackground) << "at " << x << ", " << y;
 
     idle(*host, 5);
     EXPECT_EQ(host->dispatch(EffectOpcode::editorClose), 0);
@@ -202,6 +211,80 @@ TEST_F(EditorHostTest, RepaintsWhatTheServerExposesOnIdleCalls)
     }
 
     EXPECT_EQ(host->dispatch(EffectOpcode::editorClose), 0);
+}
+
+// A user's click, sent through the X server onto the editor's INVERT switch,
+// reaches the parameter and the host hears of it as automation.
+TEST_F(EditorHostTest, ClickThroughTheServerSetsTheParameter)
+{
+    REQUIRE_DISPLAY();
+    X11HostWindow window(kEditorWidth, kEditorHeight, kHostBackground);
+    ASSERT_TRUE(window.isOpen());
+    auto host = makeHost();
+    ASSERT_NE(host, nullptr);
+    ASSERT_EQ(host->dispatch(EffectOpcode::editorOpen, 0, 0, window.handle()), 1);
+    idle(*host, 5);
+    ASSERT_EQ(host->getParameter(kInvertIndex), 0.0f);
+    host->clearCalls();
+
+    // INVERT sits in the input panel (1, 2) at the left of its switch row.
+    ASSERT_TRUE(window.click(46, 147)) << "no XTest on this display";
+    for (int i = 0; i < 50 && host->getParameter(kInvertIndex) == 0.0f; ++i)
+    {
+        idle(*host, 1);
+        usleep(10000);
+    }
+    EXPECT_EQ(host->getParameter(kInvertIndex), 1.0f) << "the click did not reach the switch";
+
+    bool automated = false;
+    for (const auto& call : host->callsWithOpcode(HostOpcode::automate))
+        automated = automated || (call.index == kInvertIndex && call.opt == 1.0f);
+    EXPECT_TRUE(automated) << "the host was not told of the new value";
+
+    // Other switches stayed where they were.
+    EXPECT_EQ(host->getParameter(2), 0.0f) << "END FIRE";
+    EXPECT_EQ(host->getParameter(3), 0.0f) << "HI PASS";
+    host->dispatch(EffectOpcode::editorClose);
+}
+
+// The editor's events, timers and repaints all run inside the host's own idle
+// call, and a request for more idle time from there would only re-enter the
+// host: none is made, with or without a mouse gesture, and holding a button
+// on a control does not stall the idle calls.
+TEST_F(EditorHostTest, NoIdleRequestsFromInsideTheHostsIdleCall)
+{
+    REQUIRE_DISPLAY();
+    X11HostWindow window(kEditorWidth, kEditorHeight, kHostBackground);
+    ASSERT_TRUE(window.isOpen());
+    auto host = makeHost();
+    ASSERT_NE(host, nullptr);
+    ASSERT_EQ(host->dispatch(EffectOpcode::editorOpen, 0, 0, window.handle()), 1);
+
+    int idleCalls = 0;
+    auto idleFor = [&](int ms) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (std::chrono::steady_clock::now() < end)
+        {
+            idle(*host, 1);
+            ++idleCalls;
+            usleep(2000);
+        }
+    };
+
+    idleFor(100);
+    host->clearCalls();
+    idleFor(600); // more than two ticks of the editor's 250 ms timer
+    EXPECT_EQ(host->callsWithOpcode(HostOpcode::idle).size(), 0u) << "idle asked for without a gesture";
+
+    // Hold the button on the input trim's thumb across two timer ticks.
+    ASSERT_TRUE(window.press(178, 70)) << "no XTest on this display";
+    idleCalls = 0;
+    idleFor(600);
+    window.release();
+    idleFor(50);
+    EXPECT_EQ(host->callsWithOpcode(HostOpcode::idle).size(), 0u) << "idle asked for from inside the host's idle call";
+    EXPECT_GT(idleCalls, 50) << "the host's idle calls stalled while the button was held";
+    host->dispatch(EffectOpcode::editorClose);
 }
 
 // Twenty open and close cycles in one instance, then two instances with
@@ -259,5 +342,5 @@ TEST_F(EditorHostTest, RepeatedAndOverlappingEditorsLeaveNothingBehind)
     a.reset();
     first.sync();
     EXPECT_EQ(first.windowsOnDisplay(), windowsBefore) << "windows left on the display";
-    EXPECT_EQ(X11HostWindow::errorCount(), errorsBefore) << "X errors";
+    EXPECT_EQ(X11HostWindow::errorCount(), errorsBefore) << "X errors, " << X11HostWindow::lastErrorText();
 }

@@ -385,46 +385,13 @@ TEST(VSTMidiEventListTest, FreeEventsEmptiesTheList)
     EXPECT_EQ(list.getNumEvents(), 0);
 }
 
-namespace
-{
-// A processor that has no editor to offer.
-class NoEditorProcessor : public juce::AudioProcessor
-{
-public:
-    juce::String getName() const override { return "NoEditor"; }
-    void prepareToPlay(double, int) override {}
-    void releaseResources() override {}
-    void processBlock(juce::AudioSampleBuffer&, juce::MidiBuffer&) override {}
-    juce::String getInputChannelName(int) const override { return {}; }
-    juce::String getOutputChannelName(int) const override { return {}; }
-    bool isInputChannelStereoPair(int) const override { return false; }
-    bool isOutputChannelStereoPair(int) const override { return false; }
-    bool silenceInProducesSilenceOut() const override { return false; }
-    double getTailLengthSeconds() const override { return 0.0; }
-    bool acceptsMidi() const override { return false; }
-    bool producesMidi() const override { return false; }
-    juce::AudioProcessorEditor* createEditor() override { return nullptr; }
-    bool hasEditor() const override { return false; }
-    int getNumParameters() override { return 0; }
-    juce::String getParameterName(int) override { return {}; }
-    float getParameter(int) override { return 0.0f; }
-    juce::String getParameterText(int) override { return {}; }
-    void setParameter(int, float) override {}
-    int getNumPrograms() override { return 0; }
-    int getCurrentProgram() override { return 0; }
-    void setCurrentProgram(int) override {}
-    juce::String getProgramName(int) override { return {}; }
-    void changeProgramName(int, const juce::String&) override {}
-    void getStateInformation(juce::MemoryBlock&) override {}
-    void setStateInformation(const void*, int) override {}
-};
-} // namespace
 
-// Without an editor the host must not be told that a window opened, nor be
-// given a size, and the record says there is no editor.
+// Without an editor (the neutral processor offers none) the host must not be
+// told that a window opened, nor be given a size, and the record says there
+// is no editor.
 TEST(WrapperEditorTest, ProcessorWithoutEditorAnswersZeroToOpenAndSize)
 {
-    auto* wrapper = new JuceVSTWrapper(fakeHost, new NoEditorProcessor());
+    auto* wrapper = new JuceVSTWrapper(fakeHost, new NeutralTestProcessor());
     auto dispatch = [wrapper](int32_t opcode, void* ptr) {
         return AudioEffect::dispatchEffectClass(wrapper->getAeffect(), opcode, 0, 0, ptr, 0.0f);
     };

@@ -9,10 +9,13 @@
 namespace
 {
 std::atomic<int> xErrors { 0 };
+std::atomic<int> lastRequest { 0 }, lastError { 0 };
 
-int countError(Display*, XErrorEvent*)
+int countHostXError(Display*, XErrorEvent* e)
 {
     ++xErrors;
+    lastRequest = e->request_code;
+    lastError = e->error_code;
     return 0;
 }
 
@@ -184,7 +187,7 @@ void X11HostWindow::size(int& width, int& height)
     height = attributes.height;
 }
 
-bool X11HostWindow::click(int x, int y)
+bool X11HostWindow::press(int x, int y)
 {
     if (! isOpen())
         return false;
@@ -198,9 +201,23 @@ bool X11HostWindow::click(int x, int y)
     XTranslateCoordinates(d, window, DefaultRootWindow(d), x, y, &rootX, &rootY, &child);
     XTestFakeMotionEvent(d, DefaultScreen(d), rootX, rootY, CurrentTime);
     XTestFakeButtonEvent(d, 1, True, CurrentTime);
+    XSync(d, False);
+    return true;
+}
+
+bool X11HostWindow::release()
+{
+    if (! isOpen())
+        return false;
+    Display* d = asDisplay(display);
     XTestFakeButtonEvent(d, 1, False, CurrentTime);
     XSync(d, False);
     return true;
+}
+
+bool X11HostWindow::click(int x, int y)
+{
+    return press(x, y) && release();
 }
 
 int X11HostWindow::windowsOnDisplay()
@@ -219,10 +236,15 @@ int X11HostWindow::viewableWindowsOnDisplay()
 
 void X11HostWindow::installErrorCounter()
 {
-    XSetErrorHandler(countError);
+    XSetErrorHandler(countHostXError);
 }
 
 int X11HostWindow::errorCount()
 {
     return xErrors.load();
+}
+
+std::string X11HostWindow::lastErrorText()
+{
+    return "last X error " + std::to_string(lastError.load()) + " on request " + std::to_string(lastRequest.load());
 }

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct X11Screenshot
@@ -57,6 +58,9 @@ public:
     /** Moves the pointer to (x, y) in the window and clicks the left button
         through XTest, as a user would. False without XTest. */
     bool click(int x, int y);
+    /** The press and the release of a click on their own (a drag's ends). */
+    bool press(int x, int y);
+    bool release();
 
     /** Windows on the whole display (all descendants of the root). */
     int windowsOnDisplay();
@@ -66,6 +70,8 @@ public:
     /** X errors seen by the process since the handler was installed. */
     static void installErrorCounter();
     static int errorCount();
+    /** The error and request codes of the last X error, as text. */
+    static std::string lastErrorText();
 
     void sync();
 

@@ -31,10 +31,13 @@
 
 namespace
 {
-constexpr uint32_t kPlaceholderRgb = 0x000000;      // the editor before its controls: black all over
-constexpr uint32_t kEditorBackgroundRgb = 0x6e8296; // the full editor's blue-grey background
+constexpr uint32_t kEditorBackgroundRgb = 0x6e8296; // the editor's blue-grey background, in the seams between its panels
+constexpr uint32_t kInputPanelRgb = 0x3c4752;       // the input panel's plate, behind its title
 constexpr uint32_t kCoverRgb = 0x00ff00;            // the window laid over the editor for a moment
-constexpr int kMinBackgroundShare = 10;             // % of the full editor's pixels in its background colour
+
+// Points of the editor (522 x 560) where its own background shows: the seams
+// of one pixel around and between its panels.
+constexpr int kSeams[][2] = { { 0, 0 }, { 521, 1 }, { 0, 300 }, { 260, 559 }, { 521, 400 } };
 constexpr int kRepaintTimeoutMs = 10000;
 constexpr int kPollMs = 100;
 
@@ -50,6 +53,7 @@ struct Image
     std::vector<uint32_t> pixels; // 0xRRGGBB, row by row
 
     int count(uint32_t rgb) const { return (int) std::count(pixels.begin(), pixels.end(), rgb); }
+    uint32_t at(int x, int y) const { return pixels[(size_t) y * (size_t) width + (size_t) x]; }
 };
 
 struct Found
@@ -166,33 +170,23 @@ Image grabScreen(Display* d)
     return grab(d, 0, 0, a.width, a.height);
 }
 
-// The placeholder is black to the last pixel; the full editor shows its
-// background colour over a good part of its area. Either way no pixel of the
-// cover may be left.
+// The editor: its background in every seam, the input panel's plate in the
+// panel's corner, and no pixel of the cover left.
 bool isEditorPainted(const Image& image, std::string& verdict)
 {
     const int total = image.width * image.height;
-    const int black = image.count(kPlaceholderRgb);
-    const int background = image.count(kEditorBackgroundRgb);
     const int cover = image.count(kCoverRgb);
-    char text[160];
-    if (total > 0 && black == total)
-    {
-        std::snprintf(text, sizeof text, "the placeholder: all %d pixels 0x%06x", total, kPlaceholderRgb);
-        verdict = text;
-        return true;
-    }
-    if (total > 0 && cover == 0 && background * 100 >= total * kMinBackgroundShare)
-    {
-        std::snprintf(text, sizeof text, "the editor: %d of %d pixels in its background 0x%06x", background, total,
-                      kEditorBackgroundRgb);
-        verdict = text;
-        return true;
-    }
-    std::snprintf(text, sizeof text, "neither placeholder nor editor: %d black, %d 0x%06x, %d cover 0x%06x of %d",
-                  black, background, kEditorBackgroundRgb, cover, kCoverRgb, total);
+    int seamsRight = 0;
+    for (const auto& p : kSeams)
+        if (p[0] < image.width && p[1] < image.height && image.at(p[0], p[1]) == kEditorBackgroundRgb)
+            ++seamsRight;
+    const bool plate = image.width > 10 && image.height > 10 && image.at(5, 40) == kInputPanelRgb;
+    const int numSeams = (int) (sizeof kSeams / sizeof kSeams[0]);
+    char text[200];
+    std::snprintf(text, sizeof text, "%d of %d seams in the background 0x%06x, input plate %s, %d of %d pixels cover 0x%06x",
+                  seamsRight, numSeams, kEditorBackgroundRgb, plate ? "right" : "wrong", cover, total, kCoverRgb);
     verdict = text;
-    return false;
+    return total > 0 && seamsRight == numSeams && plate && cover == 0;
 }
 
 std::string commonestColours(const Image& image)

@@ -1,0 +1,133 @@
+#include "Quorvane2AudioProcessorEditor.h"
+
+#include "Bitmaps.h"
+#include "EditorFactory.h"
+#include "InfoPanel.h"
+#include "InputPanel.h"
+#include "OutputPanel.h"
+#include "ParamsPanel.h"
+#include "Quorvane2AudioProcessor.h"
+#include "QuorvanePanel.h"
+
+namespace
+{
+constexpr int kInputWidth = 220, kInputHeight = 160;
+constexpr int kSurroundWidth = 314;
+constexpr int kInfoHeight = 65;
+constexpr int kHelpIconInset = 8; // from the right and bottom edges
+
+juce::Image HelpOverlayFor(juce::AudioProcessor::WrapperType type)
+{
+    // Audio Unit and AAX hosts show the overlay drawn for them; VST2 hosts,
+    // and anything else (tests, an unknown wrapper), the VST one.
+    if (type == juce::AudioProcessor::wrapperType_AudioUnit || type == juce::AudioProcessor::wrapperType_AAX)
+        return juce::ImageCache::getFromMemory(Bitmaps::protools_help_overlay_png,
+                                               Bitmaps::protools_help_overlay_pngSize);
+
+    return juce::ImageCache::getFromMemory(Bitmaps::help_overlay_png, Bitmaps::help_overlay_pngSize);
+}
+} // namespace
+
+Quorvane2AudioProcessorEditor::Quorvane2AudioProcessorEditor(Quorvane2AudioProcessor* p)
+    : juce::AudioProcessorEditor(p), processor(p)
+{
+    lookAndFeel = std::make_unique<QVLookAndFeel>();
+    setLookAndFeel(lookAndFeel.get());
+    juce::LookAndFeel::setDefaultLookAndFeel(lookAndFeel.get());
+
+    setSize(kWidth, kHeight);
+    const int w = getWidth(), h = getHeight();
+
+    // Each panel placed from those already placed: they tile the window.
+    inputPanel = std::make_unique<InputPanel>(*processor);
+    inputPanel->setBounds(1, 2, kInputWidth, kInputHeight);
+    addAndMakeVisible(*inputPanel);
+
+    outputPanel = std::make_unique<OutputPanel>(*processor);
+    outputPanel->setBounds(inputPanel->getRight(), inputPanel->getY(), w - 2 - inputPanel->getWidth(),
+                           inputPanel->getHeight());
+    addAndMakeVisible(*outputPanel);
+
+    surroundPanel = std::make_unique<QuorvanePanel>(*processor);
+    surroundPanel->setBounds(1, inputPanel->getBottom(), kSurroundWidth, h - 3 - inputPanel->getHeight());
+    addAndMakeVisible(*surroundPanel);
+
+    paramsPanel = std::make_unique<ParamsPanel>(*processor);
+    paramsPanel->setBounds(surroundPanel->getRight(), inputPanel->getBottom(), w - 2 - surroundPanel->getWidth(),
+                           surroundPanel->getHeight() - kInfoHeight);
+    addAndMakeVisible(*paramsPanel);
+
+    infoPanel = std::make_unique<InfoPanel>(*processor);
+    infoPanel->setBounds(paramsPanel->getX(), paramsPanel->getBottom(), paramsPanel->getWidth(), kInfoHeight);
+    addAndMakeVisible(*infoPanel);
+
+    startTimer(kRefreshMs);
+
+    helpIcon = std::make_unique<juce::ImageComponent>();
+    addAndMakeVisible(*helpIcon);
+    const auto icon = juce::ImageCache::getFromMemory(Bitmaps::help_png, Bitmaps::help_pngSize);
+    helpIcon->setImage(icon);
+    helpIcon->setBounds(w - kHelpIconInset - icon.getWidth(), h - kHelpIconInset - icon.getHeight(),
+                        icon.getWidth(), icon.getHeight());
+    helpIcon->setInterceptsMouseClicks(true, false);
+    helpIcon->addMouseListener(this, false);
+
+    helpOverlay = std::make_unique<juce::ImageComponent>();
+    addChildComponent(*helpOverlay); // above every panel and the icon
+    const auto overlay = HelpOverlayFor(processor->wrapperType);
+    helpOverlay->setImage(overlay);
+    helpOverlay->setBounds(0, 0, overlay.getWidth(), overlay.getHeight());
+    helpOverlay->setInterceptsMouseClicks(true, false);
+    helpOverlay->addMouseListener(this, false);
+
+    processor->quorvaneListeners.add(this);
+}
+
+Quorvane2AudioProcessorEditor::~Quorvane2AudioProcessorEditor()
+{
+    stopTimer();
+
+    // Nothing may notify a panel that is about to go.
+    processor->quorvaneListeners.clear();
+
+    // The look and feel goes last, after every component that draws with it,
+    // and stops being the default first (another editor may still be open:
+    // its components keep their own look and feel).
+    if (&juce::LookAndFeel::getDefaultLookAndFeel() == lookAndFeel.get())
+        juce::LookAndFeel::setDefaultLookAndFeel(nullptr);
+    setLookAndFeel(nullptr);
+
+    helpOverlay.reset();
+    helpIcon.reset();
+    infoPanel.reset();
+    paramsPanel.reset();
+    outputPanel.reset();
+    inputPanel.reset();
+    surroundPanel.reset();
+    lookAndFeel.reset();
+}
+
+void Quorvane2AudioProcessorEditor::paint(juce::Graphics& g)
+{
+    g.fillAll(juce::Colour(kBackgroundArgb));
+}
+
+// The icon shows the help; while it is shown, a click anywhere (the overlay
+// covers everything, the icon too) hides it again.
+void Quorvane2AudioProcessorEditor::mouseDown(const juce::MouseEvent& e)
+{
+    helpOverlay->setVisible(e.originalComponent == helpIcon.get());
+}
+
+void Quorvane2AudioProcessorEditor::timerCallback()
+{
+    processor->UpdateUI();
+}
+
+void Quorvane2AudioProcessorEditor::ParameterChangedFloat(int, float) {}
+
+//==============================================================================
+juce::AudioProcessorEditor* CreateProcessorEditor(Quorvane2AudioProcessor& processor)
+{
+    return new Quorvane2AudioProcessorEditor(&processor);
+}
