@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <thread>
 
 namespace
 {
@@ -129,14 +131,21 @@ TEST_F(AaxAdapterView, TypeOneContainerShowsTheEditorInTheHostWindow)
             EXPECT_EQ(size.vert, 560.0f);
             EXPECT_EQ(window.numChildren(), 1) << "the editor's child window";
 
-            for (int i = 0; i < 5; ++i)
+            // The host's timer, every 20 ms: long enough for the editor's
+            // layout animations to end.
+            for (int i = 0; i < 30; ++i)
+            {
                 EXPECT_EQ(view.gui->TimerWakeup(), 0);
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
             const X11Screenshot shot = window.screenshot();
             keep(shot, round);
             ASSERT_EQ(shot.width, kEditorWidth);
             ASSERT_EQ(shot.height, kEditorHeight);
             EXPECT_LT(pixelsOf(shot, kHostBackground), kEditorWidth * kEditorHeight / 100)
                 << "the host's background shows: the editor was not painted";
+            EXPECT_LT(pixelsOf(shot, 0x000000), kEditorWidth * kEditorHeight / 2)
+                << "only the wrapper's black shows: the editor was not painted in it";
 
             ASSERT_EQ(view.gui->SetViewContainer(nullptr), 0);
             window.sync();
