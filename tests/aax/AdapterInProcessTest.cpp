@@ -1,14 +1,11 @@
 // The adapter's objects in this process, for what a host cannot see from
 // outside: the play head the processor would be given, the processor's
 // reports reaching the host, and the editor's life inside the view.
-#include "AAXParamIDs.h"
 #include "FakeHost.h"
 #include "JuceAAX_GUI.h"
 #include "JuceAAX_Processor.h"
 
 #include <gtest/gtest.h>
-
-#include <climits>
 
 using namespace AAXClasses;
 
@@ -167,22 +164,6 @@ TEST(AaxAdapterReports, TheProcessorsChangesReachTheHost)
     EXPECT_TRUE(e.processor().isNonRealtime());
     EXPECT_EQ(e.api()->NotificationReceived(0x41586F78, nullptr, 0), 0);
     EXPECT_FALSE(e.processor().isNonRealtime());
-}
-
-TEST(AaxAdapterParamIDs, IndicesAndIdentifiers)
-{
-    const struct { int index; const char* id; } ids[] = {
-        { 0, "0" }, { 4, "4" }, { 34, "34" }, { 1000, "1000" }, { INT_MAX, "2147483647" }, { -1, "" }, { INT_MIN, "" },
-    };
-    for (const auto& c : ids)
-        EXPECT_STREQ(paramIdForIndex(c.index), c.id) << c.index;
-
-    const struct { const char* id; int index; } indices[] = {
-        { "0", 0 }, { "34", 34 }, { "2147483647", INT_MAX }, { "2147483648", -1 }, { "04", -1 }, { "-1", -1 },
-        { " 4", -1 }, { "4 ", -1 }, { "4x", -1 }, { "", -1 }, { nullptr, -1 }, { "MasterBypassID", -1 },
-    };
-    for (const auto& c : indices)
-        EXPECT_EQ(indexFromParamID(c.id), c.index) << (c.id != nullptr ? c.id : "null");
 }
 
 // The editor lives exactly as long as the wrapper; the processor hears of it

@@ -116,10 +116,10 @@ TEST_F(AaxAdapterView, TypeOneContainerShowsTheEditorInTheHostWindow)
     const int windowsBefore = window.windowsOnDisplay();
     {
         AAXInstance effect(AAX_eStemFormat_5_1);
-        GuiObject view(effect);
-        ASSERT_EQ(view.initialised, 0);
         FakeViewContainer container(effect.host.record, 1);
         container.nativePointer = window.handle();
+        GuiObject view(effect);
+        ASSERT_EQ(view.initialised, 0);
 
         for (const char* round : { "first", "again" })
         {
@@ -177,9 +177,9 @@ TEST_F(AaxAdapterView, OtherContainersGetTheEditorBuiltButNotOnScreen)
     for (const auto& c : containers)
     {
         AAXInstance effect(AAX_eStemFormat_Stereo);
-        GuiObject view(effect);
-        FakeViewContainer container(effect.host.record, c.type);
+        FakeViewContainer container(effect.host.record, c.type);   // outlives the view that holds it
         container.nativePointer = c.pointer;
+        GuiObject view(effect);
         ASSERT_EQ(view.gui->SetViewContainer(&container), 0);
         const AAX_Point size = view.size();
         EXPECT_EQ(size.horz, 522.0f) << "type " << c.type;
