@@ -266,3 +266,33 @@ TEST_F(AaxAdapterView, ASecondViewOfOneEffectIsRefusedUntilTheFirstGoes)
     ASSERT_EQ(two.gui->SetViewContainer(&second), 0);
     EXPECT_EQ(two.size().vert, 560.0f);
 }
+
+// A click through the X server reaches the editor on the host's timer calls,
+// and the change it makes goes to the host as automation.
+TEST_F(AaxAdapterView, AClickInTheEditorIsRecordedByTheHost)
+{
+    X11HostWindow window(kEditorWidth, kEditorHeight, kHostBackground);
+    ASSERT_TRUE(window.isOpen());
+    AAXInstance effect(AAX_eStemFormat_5_1);
+    FakeViewContainer container(effect.host.record, 1);
+    container.nativePointer = window.handle();
+    GuiObject view(effect);
+    ASSERT_EQ(view.gui->SetViewContainer(&container), 0);
+    for (int i = 0; i < 5; ++i)
+        view.gui->TimerWakeup();
+    ASSERT_EQ(effect.parameter("1"), 0.0);
+    effect.host.record.clear();
+
+    // INVERT sits at the left of the input panel's switch row.
+    ASSERT_TRUE(window.click(46, 147)) << "no XTest on this display";
+    for (int i = 0; i < 50 && effect.parameter("1") == 0.0; ++i)
+    {
+        view.gui->TimerWakeup();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(effect.parameter("1"), 1.0) << "the click did not reach the switch";
+    EXPECT_EQ(effect.host.record.callsStartingWith("Automation.PostSetValueRequest"),
+              std::vector<std::string> { "Automation.PostSetValueRequest(1, 1)" });
+    EXPECT_EQ(effect.parameter("2"), 0.0) << "END FIRE stayed";
+    view.gui->SetViewContainer(nullptr);
+}
