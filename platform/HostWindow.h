@@ -15,7 +15,8 @@ namespace juce
     window-manager properties whose atoms a bare X server lacks, and a host may
     destroy its window before the editor in it is closed; neither is worth a
     host's life. Nests: the outermost one installs the handler, syncs with the
-    server and puts the host's handler back. */
+    server and puts the host's handler back. Does nothing while the GUI
+    library has no display open. */
 class ScopedXErrorTrap
 {
 public:
@@ -30,6 +31,7 @@ public:
 
 private:
     int errorsAtStart;
+    bool active; // a display was open when the trap was set
 };
 
 /** Puts the component on the desktop as a child window of hostWindow, shows

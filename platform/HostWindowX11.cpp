@@ -54,9 +54,12 @@ void syncDisplay()
 }
 } // namespace
 
-ScopedXErrorTrap::ScopedXErrorTrap() : errorsAtStart(trappedErrors)
+// Only while the GUI library has a display open: without one no request can
+// fail, and the X library's symbols are not loaded for nothing.
+ScopedXErrorTrap::ScopedXErrorTrap()
+    : errorsAtStart(trappedErrors), active(XWindowSystem::getInstanceWithoutCreating() != nullptr)
 {
-    if (trapDepth++ > 0)
+    if (! active || trapDepth++ > 0)
         return;
     syncDisplay(); // errors from before the trap are the host's business
     hostHandler = X11Symbols::getInstance()->xSetErrorHandler(countTrappedError);
@@ -64,7 +67,7 @@ ScopedXErrorTrap::ScopedXErrorTrap() : errorsAtStart(trappedErrors)
 
 ScopedXErrorTrap::~ScopedXErrorTrap()
 {
-    if (--trapDepth > 0)
+    if (! active || --trapDepth > 0)
         return;
     syncDisplay();
     X11Symbols::getInstance()->xSetErrorHandler(hostHandler);
@@ -88,7 +91,7 @@ bool isHostWindowValid(void* hostWindow)
         return false;
 
     // An id that names no window makes the request fail (status 0), with an
-    // X error that the trap keeps from the host.
+    // X error that the trap keeps from the host (the display is open by now).
     XWindowAttributes attributes {};
     XWindowSystemUtilities::ScopedXLock xLock;
     ScopedXErrorTrap trap;
