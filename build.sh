@@ -25,6 +25,11 @@ if [ -f "$au" ]; then
     echo "        our own: there is no Audio Unit host on Linux, see README)"
     found=1
 fi
+so=build/adapters/aax/Quorvane2_AAX.so
+if [ -f "$so" ]; then
+    echo "  AAX:  $(realpath "$so") (no AAX host runs on Linux: the tests' simulated host loads it)"
+    found=1
+fi
 [ "$found" = 1 ] || echo "  (none yet)"
 if [ -x build/bench/qv_bench ]; then
     echo "Benchmarks: build/bench/qv_bench"

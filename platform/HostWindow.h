@@ -36,9 +36,10 @@ private:
 
 /** Puts the component on the desktop as a child window of hostWindow, shows
     it and brings it to the front without taking focus. The default style,
-    1024, makes the window ignore key presses, which stay with the host.
-    Answers hostWindow, or null when hostWindow is null or is no window on the
-    display (then nothing is put on the desktop). */
+    1024, makes the window ignore key presses, which stay with the host; 0
+    lets the editor take keys. Answers hostWindow, or null when hostWindow is
+    null or is no window on the display (then nothing is put on the
+    desktop). */
 void* attachComponentToWindowRef(Component* component, void* hostWindow,
                                  int styleFlags = ComponentPeer::windowIgnoresKeyPresses);
 

@@ -70,15 +70,21 @@ int32_t FakeObject::query(void* self, const acfUID& iid, void** out)
 FakeController::FakeController(HostRecord& r) : FakeObject(r, "Controller", { IID_IAAXControllerV1, IID_IAAXControllerV2 }) {}
 
 AAX_Result FakeController::GetEffectID(AAX_IString* id) const { self()->log("GetEffectID"); if (id) id->Set("effect-7"); return 0; }
-AAX_Result FakeController::GetSampleRate(float* rate) const { self()->log("GetSampleRate"); if (rate) *rate = sampleRate; return 0; }
-AAX_Result FakeController::GetInputStemFormat(AAX_EStemFormat* f) const { self()->log("GetInputStemFormat"); if (f) *f = AAX_eStemFormat_Quad; return 0; }
-AAX_Result FakeController::GetOutputStemFormat(AAX_EStemFormat* f) const { self()->log("GetOutputStemFormat"); if (f) *f = AAX_eStemFormat_5_1; return 0; }
+AAX_Result FakeController::GetSampleRate(float* rate) const { self()->log("GetSampleRate"); if (rate && sampleRateStatus == 0) *rate = sampleRate; return sampleRateStatus; }
+AAX_Result FakeController::GetInputStemFormat(AAX_EStemFormat* f) const { self()->log("GetInputStemFormat"); if (f && stemStatus == 0) *f = inputStem; return stemStatus; }
+AAX_Result FakeController::GetOutputStemFormat(AAX_EStemFormat* f) const { self()->log("GetOutputStemFormat"); if (f && stemStatus == 0) *f = outputStem; return stemStatus; }
 AAX_Result FakeController::GetSignalLatency(int32_t* s) const { self()->log("GetSignalLatency"); if (s) *s = 1; return 0; }
 AAX_Result FakeController::GetCycleCount(AAX_EProperty w, int32_t*) const { self()->log("GetCycleCount", int(w)); return 0; }
 AAX_Result FakeController::GetTODLocation(int64_t*) const { self()->log("GetTODLocation"); return 0; }
 AAX_Result FakeController::SetSignalLatency(int32_t s) { log("SetSignalLatency", s); return 0; }
 AAX_Result FakeController::SetCycleCount(AAX_EProperty*, int32_t*, int32_t n) { log("SetCycleCount", n); return 0; }
-AAX_Result FakeController::PostPacket(AAX_CFieldIndex field, const void* data, uint32_t size) { log("PostPacket", field, Bytes { data, size }, size); return postStatus; }
+AAX_Result FakeController::PostPacket(AAX_CFieldIndex field, const void* data, uint32_t size)
+{
+    log("PostPacket", field, Bytes { data, size }, size);
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    packets[field] = bytes != nullptr ? std::vector<uint8_t>(bytes, bytes + size) : std::vector<uint8_t>();
+    return postStatus;
+}
 AAX_Result FakeController::GetCurrentMeterValue(uint32_t m, float*) const { self()->log("GetCurrentMeterValue", m); return 0; }
 AAX_Result FakeController::GetMeterPeakValue(uint32_t m, float*) const { self()->log("GetMeterPeakValue", m); return 0; }
 AAX_Result FakeController::ClearMeterPeakValue(uint32_t m) const { self()->log("ClearMeterPeakValue", m); return 0; }
@@ -95,18 +101,58 @@ AAX_Result FakeController::GetHostName(AAX_IString* n) const { self()->log("GetH
 
 FakeTransport::FakeTransport(HostRecord& r) : FakeObject(r, "Transport", { IID_IAAXTransportV1, IID_IAAXTransportV2 }) {}
 
-AAX_Result FakeTransport::GetCurrentTempo(double* bpm) const { self()->log("GetCurrentTempo"); if (bpm) *bpm = 120.0; return 0; }
-AAX_Result FakeTransport::GetCurrentMeter(int32_t*, int32_t*) const { self()->log("GetCurrentMeter"); return 0; }
-AAX_Result FakeTransport::IsTransportPlaying(bool* p) const { self()->log("IsTransportPlaying"); if (p) *p = true; return 0; }
-AAX_Result FakeTransport::GetCurrentTickPosition(int64_t*) const { self()->log("GetCurrentTickPosition"); return 0; }
-AAX_Result FakeTransport::GetCurrentLoopPosition(bool*, int64_t*, int64_t*) const { self()->log("GetCurrentLoopPosition"); return 0; }
-AAX_Result FakeTransport::GetCurrentNativeSampleLocation(int64_t*) const { self()->log("GetCurrentNativeSampleLocation"); return 0; }
+AAX_Result FakeTransport::GetCurrentTempo(double* bpm) const { self()->log("GetCurrentTempo"); if (bpm) *bpm = tempo; return 0; }
+AAX_Result FakeTransport::GetCurrentMeter(int32_t* n, int32_t* d) const
+{
+    self()->log("GetCurrentMeter");
+    if (writeMeter && n && d)
+    {
+        *n = meterNumerator;
+        *d = meterDenominator;
+    }
+    return 0;
+}
+AAX_Result FakeTransport::IsTransportPlaying(bool* p) const { self()->log("IsTransportPlaying"); if (p && playingStatus == 0) *p = playing; return playingStatus; }
+AAX_Result FakeTransport::GetCurrentTickPosition(int64_t* t) const { self()->log("GetCurrentTickPosition"); if (writeTicks && t) *t = ticks; return 0; }
+AAX_Result FakeTransport::GetCurrentLoopPosition(bool* l, int64_t* s, int64_t* e) const
+{
+    self()->log("GetCurrentLoopPosition");
+    if (writeLoop && l && s && e)
+    {
+        *l = looping;
+        *s = loopStartTicks;
+        *e = loopEndTicks;
+    }
+    return 0;
+}
+AAX_Result FakeTransport::GetCurrentNativeSampleLocation(int64_t* s) const
+{
+    self()->log("GetCurrentNativeSampleLocation");
+    if (writeNativeSample && s && nativeSampleStatus == 0)
+        *s = nativeSample;
+    return nativeSampleStatus;
+}
 AAX_Result FakeTransport::GetCustomTickPosition(int64_t*, int64_t s) const { self()->log("GetCustomTickPosition", s); return 0; }
 AAX_Result FakeTransport::GetBarBeatPosition(int32_t*, int32_t*, int64_t*, int64_t s) const { self()->log("GetBarBeatPosition", s); return 0; }
 AAX_Result FakeTransport::GetTicksPerQuarter(uint32_t*) const { self()->log("GetTicksPerQuarter"); return 0; }
 AAX_Result FakeTransport::GetCurrentTicksPerBeat(uint32_t*) const { self()->log("GetCurrentTicksPerBeat"); return 0; }
-AAX_Result FakeTransport::GetTimelineSelectionStartPosition(int64_t*) const { self()->log("GetTimelineSelectionStartPosition"); return 0; }
-AAX_Result FakeTransport::GetTimeCodeInfo(AAX_EFrameRate*, int32_t*) const { self()->log("GetTimeCodeInfo"); return 0; }
+AAX_Result FakeTransport::GetTimelineSelectionStartPosition(int64_t* s) const
+{
+    self()->log("GetTimelineSelectionStartPosition");
+    if (writeSelection && s && selectionStatus == 0)
+        *s = selectionStart;
+    return selectionStatus;
+}
+AAX_Result FakeTransport::GetTimeCodeInfo(AAX_EFrameRate* r, int32_t* o) const
+{
+    self()->log("GetTimeCodeInfo");
+    if (writeTimeCode && r && o && timeCodeStatus == 0)
+    {
+        *r = AAX_EFrameRate(timeCodeRate);
+        *o = timeCodeOffset;
+    }
+    return timeCodeStatus;
+}
 AAX_Result FakeTransport::GetFeetFramesInfo(AAX_EFeetFramesRate*, int64_t*) const { self()->log("GetFeetFramesInfo"); return 0; }
 
 // ---- automation
@@ -134,7 +180,7 @@ AAX_Result FakeAutomation::GetTouchState(AAX_CParamID id, AAX_CBoolean* t) { log
 FakeViewContainer::FakeViewContainer(HostRecord& r, int32_t t) : FakeObject(r, "View", { IID_IAAXViewContainerV1 }), type(t) {}
 
 int32_t FakeViewContainer::GetType() { log("GetType"); return type; }
-void* FakeViewContainer::GetPtr() { log("GetPtr"); return &nativeView; }
+void* FakeViewContainer::GetPtr() { log("GetPtr"); return nativePointer != nullptr ? nativePointer : &nativeView; }
 AAX_Result FakeViewContainer::GetModifiers(uint32_t* m) { log("GetModifiers"); if (m) *m = 0; return 0; }
 AAX_Result FakeViewContainer::SetViewSize(AAX_Point& size) { log("SetViewSize", size.vert, size.horz); return 0; }
 AAX_Result FakeViewContainer::HandleParameterMouseDown(AAX_CParamID id, uint32_t m) { log("HandleParameterMouseDown", text(id), m); return 0; }
@@ -194,6 +240,8 @@ AAX_Result FakeComponentDescriptor::AddMIDINode(AAX_CFieldIndex f, AAX_EMIDINode
 AAX_Result FakeComponentDescriptor::AddProcessProc_Native(AAX_CProcessProc p, IACFUnknown* map, AAX_CInstanceInitProc i, AAX_CBackgroundProc b, AAX_CTypeID* id)
 {
     log("AddProcessProc_Native", p != nullptr ? "proc" : "null", nameOf(map), i != nullptr ? "init" : "null", b != nullptr ? "background" : "null", id != nullptr ? "id" : "null");
+    processProc = p;
+    processProperties = map;
     return 0;
 }
 AAX_Result FakeComponentDescriptor::AddProcessProc_TI(const char* dll, const char* p, IACFUnknown* map, const char* i, const char* b, AAX_CTypeID*)

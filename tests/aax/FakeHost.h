@@ -95,7 +95,12 @@ public:
     FAKE_UNKNOWN(AAX_IACFController_V2)
 
     float sampleRate = 48000.0f;
+    AAX_Result sampleRateStatus = 0;
+    AAX_EStemFormat inputStem = AAX_eStemFormat_Quad;
+    AAX_EStemFormat outputStem = AAX_eStemFormat_5_1;
+    AAX_Result stemStatus = 0;   // answered by both stem queries; not 0: nothing written
     AAX_Result postStatus = 0;
+    std::map<AAX_CFieldIndex, std::vector<uint8_t>> packets;   // the last one posted to each field
 
     AAX_Result GetEffectID(AAX_IString* id) const override;
     AAX_Result GetSampleRate(float* rate) const override;
@@ -128,6 +133,28 @@ class FakeTransport final : public AAX_IACFTransport_V2, public FakeObject
 public:
     explicit FakeTransport(HostRecord& r);
     FAKE_UNKNOWN(AAX_IACFTransport_V2)
+
+    // What the transport answers. A position call answers its status and
+    // writes its value only when that status is 0.
+    double tempo = 120.0;
+    int32_t meterNumerator = 4, meterDenominator = 4;
+    bool writeMeter = false;
+    bool playing = true;
+    AAX_Result playingStatus = 0;
+    int64_t ticks = 0;
+    bool writeTicks = false;
+    bool looping = false;
+    int64_t loopStartTicks = 0, loopEndTicks = 0;
+    bool writeLoop = false;
+    int64_t nativeSample = 0;
+    AAX_Result nativeSampleStatus = 0;
+    bool writeNativeSample = false;
+    int64_t selectionStart = 0;
+    AAX_Result selectionStatus = 0;
+    bool writeSelection = false;
+    int32_t timeCodeRate = 0, timeCodeOffset = 0;
+    AAX_Result timeCodeStatus = 0;
+    bool writeTimeCode = false;
 
     AAX_Result GetCurrentTempo(double* bpm) const override;
     AAX_Result GetCurrentMeter(int32_t* n, int32_t* d) const override;
@@ -173,7 +200,8 @@ public:
     FAKE_UNKNOWN(AAX_IACFViewContainer)
 
     int32_t type;
-    int nativeView = 0;   // its address stands for the native view
+    int nativeView = 0;            // its address stands for the native view
+    void* nativePointer = nullptr; // when set, what GetPtr answers instead (an X11 window id)
 
     int32_t GetType() override;
     void* GetPtr() override;
@@ -213,6 +241,10 @@ class FakeComponentDescriptor final : public AAX_IACFComponentDescriptor_V2, pub
 public:
     FakeComponentDescriptor(HostRecord& r, std::string name);
     FAKE_UNKNOWN(AAX_IACFComponentDescriptor_V2)
+
+    // What AddProcessProc_Native was given.
+    AAX_CProcessProc processProc = nullptr;
+    IACFUnknown* processProperties = nullptr;
 
     AAX_Result Clear() override;
     AAX_Result AddReservedField(AAX_CFieldIndex f, uint32_t t) override;

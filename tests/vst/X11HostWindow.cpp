@@ -21,15 +21,21 @@ int countHostXError(Display*, XErrorEvent* e)
 
 Display* asDisplay(void* d) { return static_cast<Display*>(d); }
 
-int countDescendants(Display* d, Window w)
+int countDescendants(Display* d, Window w, bool viewableOnly = false)
 {
     Window root = 0, parent = 0, *children = nullptr;
     unsigned int n = 0;
     if (XQueryTree(d, w, &root, &parent, &children, &n) == 0)
         return 0;
-    int total = (int) n;
+    int total = 0;
     for (unsigned int i = 0; i < n; ++i)
-        total += countDescendants(d, children[i]);
+    {
+        XWindowAttributes attributes {};
+        const bool viewable = XGetWindowAttributes(d, children[i], &attributes) != 0 && attributes.map_state == IsViewable;
+        if (viewableOnly && ! viewable)
+            continue; // nothing beneath an unmapped window can show
+        total += 1 + countDescendants(d, children[i], viewableOnly);
+    }
     if (children != nullptr)
         XFree(children);
     return total;
@@ -219,6 +225,13 @@ int X11HostWindow::windowsOnDisplay()
     if (display == nullptr)
         return 0;
     return countDescendants(asDisplay(display), DefaultRootWindow(asDisplay(display)));
+}
+
+int X11HostWindow::viewableWindowsOnDisplay()
+{
+    if (display == nullptr)
+        return 0;
+    return countDescendants(asDisplay(display), DefaultRootWindow(asDisplay(display)), true);
 }
 
 void X11HostWindow::installErrorCounter()

@@ -64,6 +64,8 @@ public:
 
     /** Windows on the whole display (all descendants of the root). */
     int windowsOnDisplay();
+    /** Those of them that are mapped, with every ancestor mapped: what can show. */
+    int viewableWindowsOnDisplay();
 
     /** X errors seen by the process since the handler was installed. */
     static void installErrorCounter();

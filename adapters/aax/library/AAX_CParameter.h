@@ -32,7 +32,7 @@ public:
     {
         std::memset(identifier, 0, sizeof(identifier));
         if (id != nullptr)
-            std::strncpy(identifier, id, identifierBytes - 1);
+            std::memcpy(identifier, id, strnlen(id, identifierBytes - 1));   // the last byte stays 0
 
         storedDefault.store(sanitizeReal(defaultValue, taper->GetMinimumValue()));
         if (numberOfSteps == 0)
