@@ -76,8 +76,6 @@ public:
     // set newer than `seen` is there; `seen` then records it.
     bool TakeIfNewer(uint32_t* seen, float out[5]) const;
 
-    uint32_t Sequence() const { return sequence.load(std::memory_order_acquire); }
-
 private:
     std::atomic<uint32_t> sequence { 0 };  // even: stable; odd: being written
     std::atomic<float> values[5];          // b0 b1 b2 A1 A2
@@ -106,8 +104,8 @@ struct EngineControls
     std::atomic<float> masterLevel;                      // linear gain
     PublishedCoefficients lfeCoeffs;
     PublishedCoefficients stereoCoeffs;
-    std::atomic<uint32_t> meterResets;                   // bit m: clear meter m at the next block
-    std::atomic<uint32_t> serial;                        // bumped after every change above
+    std::atomic<uint32_t> meterResets;                   // bit m: clear meter m at the next block (taken every block)
+    std::atomic<uint32_t> serial;                        // bumped after every change above but the meter resets
 
     // Called by every setter after its stores.
     void Changed() { serial.fetch_add(1, std::memory_order_release); }
@@ -123,8 +121,8 @@ struct EngineControls
     }
 };
 
-// A plain copy of the published controls, for whoever wants to look at what
-// has been set (the processor's getters, tests).
+// A plain copy of the published controls: what has been set, before the
+// audio thread takes it (tests look at it).
 struct ControlSnapshot
 {
     float inputGain;

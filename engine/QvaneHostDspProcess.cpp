@@ -276,7 +276,6 @@ void QVANE_HOST_DSP_PROCESS::ResetMeter(unsigned char meter)
         return;
     controls.meterResets.fetch_or(1u << meter, std::memory_order_relaxed);
     meterOut[meter].store(0.0f, std::memory_order_relaxed);
-    controls.Changed();
 }
 
 float QVANE_HOST_DSP_PROCESS::GetMeterValue(unsigned char meter)

@@ -101,7 +101,6 @@ private:
     std::atomic<bool> changed { true };
     std::atomic<bool> automatable { false };
 
-private:
     JUCE_DECLARE_NON_COPYABLE(PARAMETER)
 };
 

@@ -197,6 +197,12 @@ float RangeLow(uint64_t r) noexcept
 }
 
 float RangeHigh(uint64_t r) noexcept { return RangeLow(r >> 32); }
+
+// low + v · (high − low), with the range read once.
+float HalfPatternIn(uint64_t r, float v) noexcept
+{
+    return RangeLow(r) + v * (RangeHigh(r) - RangeLow(r));
+}
 } // namespace
 
 PolarPatternParameter::PolarPatternParameter(unsigned int i, const juce::String& n,
@@ -213,8 +219,7 @@ float PolarPatternParameter::GetHigh() const noexcept { return RangeHigh(range.l
 
 float PolarPatternParameter::HalfPattern(float v) const noexcept
 {
-    const uint64_t r = range.load(std::memory_order_acquire);
-    return RangeLow(r) + v * (RangeHigh(r) - RangeLow(r));
+    return HalfPatternIn(range.load(std::memory_order_acquire), v);
 }
 
 // Like PushUntilSettled, but the range counts too: a layout change that moves
@@ -227,7 +232,7 @@ void PolarPatternParameter::SetValue(float v)
     for (;;)
     {
         const uint64_t r = range.load(std::memory_order_acquire);
-        const float pattern = 2.0f * (RangeLow(r) + x * (RangeHigh(r) - RangeLow(r)));
+        const float pattern = 2.0f * HalfPatternIn(r, x);
 
         for (int k = 0; k < channels.count; ++k)
             engine->SetChannelPolarPattern(channels.channel[k], pattern);
