@@ -19,10 +19,17 @@ namespace
 // Bounded, so a flood of events cannot keep a host's idle call for long.
 constexpr int kMaxDispatchesPerCall = 512;
 
+// The GUI library's display, opened if it is not yet.
 ::Display* guiDisplay()
 {
     auto* windowSystem = XWindowSystem::getInstance();
     return windowSystem != nullptr ? windowSystem->getDisplay() : nullptr;
+}
+
+// The GUI library's display if it has one open already, else null.
+::Display* openDisplay()
+{
+    return XWindowSystem::getInstanceWithoutCreating() != nullptr ? guiDisplay() : nullptr;
 }
 
 ::Window toWindow(void* hostWindow)
@@ -30,11 +37,7 @@ constexpr int kMaxDispatchesPerCall = 512;
     return static_cast<::Window>(reinterpret_cast<uintptr_t>(hostWindow));
 }
 
-} // namespace
-
 //==============================================================================
-namespace
-{
 int trapDepth = 0;         // message thread
 int trappedErrors = 0;     // errors seen by the trap's handler since the process began
 XErrorHandler hostHandler {};
@@ -47,9 +50,7 @@ int countTrappedError(::Display*, XErrorEvent*)
 
 void syncDisplay()
 {
-    if (XWindowSystem::getInstanceWithoutCreating() == nullptr)
-        return;
-    if (auto* display = guiDisplay())
+    if (auto* display = openDisplay())
         X11Symbols::getInstance()->xSync(display, False);
 }
 } // namespace
@@ -57,7 +58,7 @@ void syncDisplay()
 // Only while the GUI library has a display open: without one no request can
 // fail, and the X library's symbols are not loaded for nothing.
 ScopedXErrorTrap::ScopedXErrorTrap()
-    : errorsAtStart(trappedErrors), active(XWindowSystem::getInstanceWithoutCreating() != nullptr)
+    : errorsAtStart(trappedErrors), active(openDisplay() != nullptr)
 {
     if (! active || trapDepth++ > 0)
         return;
@@ -119,14 +120,7 @@ void detachComponentFromWindowRef(Component* component, void*)
     if (component == nullptr)
         return;
 
-    auto* display = guiDisplay();
-    if (display == nullptr)
-    {
-        component->removeFromDesktop();
-        return;
-    }
-
-    ScopedXErrorTrap trap;
+    const ScopedXErrorTrap trap;
     component->removeFromDesktop();
 }
 
@@ -207,15 +201,8 @@ void dispatchAll(::Display* display)
 
 void dispatchPendingGuiWork()
 {
-    auto* display = XWindowSystem::getInstanceWithoutCreating() != nullptr ? guiDisplay() : nullptr;
-    if (display == nullptr)
-    {
-        dispatchAll(nullptr);
-        return;
-    }
-
-    ScopedXErrorTrap trap;
-    dispatchAll(display);
+    const ScopedXErrorTrap trap; // stands aside while no display is open
+    dispatchAll(openDisplay());
 }
 
 void paintComponentNow(Component* component)

@@ -82,18 +82,12 @@ JuceVSTWrapper::~JuceVSTWrapper()
 {
     stopTimer();
 
-    // The editor goes before the processor it shows.
+    // The editor goes before the processor it shows (the lock is taken at
+    // once on the message thread).
     if (editorHolder != nullptr)
     {
-        if (juce::MessageManager::existsAndIsCurrentThread())
-        {
-            deleteEditor(false);
-        }
-        else
-        {
-            const juce::MessageManagerLock mmLock;
-            deleteEditor(false);
-        }
+        const juce::MessageManagerLock mmLock;
+        deleteEditor(false);
     }
 
     hasShutdown = true;
