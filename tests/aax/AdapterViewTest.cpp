@@ -18,33 +18,6 @@ constexpr int kEditorWidth = 522;
 constexpr int kEditorHeight = 560;
 constexpr uint32_t kHostBackground = 0xffffff;   // shows where the plug-in draws nothing
 
-int pixelsOf(const X11Screenshot& shot, uint32_t rgb)
-{
-    int n = 0;
-    for (uint32_t p : shot.pixels)
-        n += p == rgb ? 1 : 0;
-    return n;
-}
-
-/** With QV_AAX_SCREENSHOT_DIR set, the picture as a PPM file there, for people to look at. */
-void keep(const X11Screenshot& shot, const char* name)
-{
-    const char* dir = std::getenv("QV_AAX_SCREENSHOT_DIR");
-    if (dir == nullptr)
-        return;
-    const std::string path = std::string(dir) + "/" + name + ".ppm";
-    if (FILE* f = std::fopen(path.c_str(), "wb"))
-    {
-        std::fprintf(f, "P6\n%d %d\n255\n", shot.width, shot.height);
-        for (uint32_t p : shot.pixels)
-        {
-            const unsigned char rgb[3] = { (unsigned char) (p >> 16), (unsigned char) (p >> 8), (unsigned char) p };
-            std::fwrite(rgb, 1, 3, f);
-        }
-        std::fclose(f);
-    }
-}
-
 /** A GUI object of the module on one effect, as the host holds it. */
 struct GuiObject
 {
@@ -91,8 +64,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(AAXModule::get().loaded());
-        const char* display = std::getenv("DISPLAY");
-        if (display == nullptr || *display == '\0')
+        if (! HasX11Display())
             GTEST_SKIP() << "no display: run under xvfb-run (the test script does)";
         errorsBefore = X11HostWindow::errorCount();
     }
@@ -139,12 +111,12 @@ TEST_F(AaxAdapterView, TypeOneContainerShowsTheEditorInTheHostWindow)
                 std::this_thread::sleep_for(std::chrono::milliseconds(20));
             }
             const X11Screenshot shot = window.screenshot();
-            keep(shot, round);
+            shot.keepForPeople(round);
             ASSERT_EQ(shot.width, kEditorWidth);
             ASSERT_EQ(shot.height, kEditorHeight);
-            EXPECT_LT(pixelsOf(shot, kHostBackground), kEditorWidth * kEditorHeight / 100)
+            EXPECT_LT(shot.count(kHostBackground), kEditorWidth * kEditorHeight / 100)
                 << "the host's background shows: the editor was not painted";
-            EXPECT_LT(pixelsOf(shot, 0x000000), kEditorWidth * kEditorHeight / 2)
+            EXPECT_LT(shot.count(0x000000), kEditorWidth * kEditorHeight / 2)
                 << "only the wrapper's black shows: the editor was not painted in it";
 
             ASSERT_EQ(view.gui->SetViewContainer(nullptr), 0);

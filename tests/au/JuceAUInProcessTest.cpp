@@ -31,12 +31,6 @@ using qvobjc::send;
 constexpr UInt32 kFrames = 512;
 constexpr int kSettle = 16; // blocks until smoothers and filters have settled
 
-bool hasDisplay()
-{
-    const char* d = std::getenv("DISPLAY");
-    return d != nullptr && *d != '\0';
-}
-
 AudioStreamBasicDescription nonInterleaved(UInt32 channels)
 {
     AudioStreamBasicDescription f {};
@@ -303,7 +297,7 @@ class JuceAUHolderTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (! hasDisplay())
+        if (! HasX11Display())
             GTEST_SKIP() << "no display: run under xvfb-run (the test script does)";
         X11HostWindow::installErrorCounter();
         errorsBefore = X11HostWindow::errorCount();
@@ -344,7 +338,7 @@ protected:
         if (instance != nullptr)
             AudioComponentInstanceDispose(instance);
         HostType::ClearHostTypeForTesting();
-        if (hasDisplay())
+        if (HasX11Display())
         {
             EXPECT_EQ(X11HostWindow::errorCount(), errorsBefore) << X11HostWindow::lastErrorText();
         }

@@ -25,35 +25,6 @@ using qvobjc::send;
 constexpr int kEditorWidth = 522, kEditorHeight = 560;
 constexpr uint32_t kHostBackground = 0xffffff; // what shows where the plug-in draws nothing
 
-bool hasDisplay()
-{
-    const char* d = std::getenv("DISPLAY");
-    return d != nullptr && *d != '\0';
-}
-
-int pixelsOf(const X11Screenshot& shot, uint32_t rgb)
-{
-    int n = 0;
-    for (uint32_t p : shot.pixels)
-        n += p == rgb ? 1 : 0;
-    return n;
-}
-
-// With QV_SCREENSHOT_DIR set, the picture goes there for people to look at.
-void keepScreenshot(const X11Screenshot& shot, const char* name)
-{
-    const char* dir = std::getenv("QV_SCREENSHOT_DIR");
-    if (dir == nullptr || *dir == '\0')
-        return;
-    std::ofstream f(std::string(dir) + "/" + name + ".ppm", std::ios::binary);
-    f << "P6\n" << shot.width << " " << shot.height << "\n255\n";
-    for (uint32_t p : shot.pixels)
-    {
-        const char rgb[3] = { char((p >> 16) & 0xff), char((p >> 8) & 0xff), char(p & 0xff) };
-        f.write(rgb, 3);
-    }
-}
-
 // Child windows of any window, on a connection of the test's own.
 int childrenOf(unsigned long window)
 {
@@ -145,7 +116,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(testPluginModule().isLoaded()) << testPluginModule().error();
-        if (! hasDisplay())
+        if (! HasX11Display())
             GTEST_SKIP() << "no display: run under xvfb-run (the test script does)";
         unit = openUnit(GetParam());
         ASSERT_NE(unit, nullptr);
@@ -155,7 +126,7 @@ protected:
 
     void TearDown() override
     {
-        if (hasDisplay())
+        if (HasX11Display())
         {
             EXPECT_EQ(X11HostWindow::errorCount(), errorsBefore) << "X errors: " << X11HostWindow::lastErrorText();
         }
@@ -209,10 +180,10 @@ TEST_P(JuceAUViewTest, EditorInARealWindow)
 
     runLoop(0.8); // past the panels' opening slides (300 ms)
     const auto shot = host.x11.screenshot();
-    keepScreenshot(shot, GetParam() == Way::factory ? "au-view-factory" : "au-view-component");
+    shot.keepForPeople(GetParam() == Way::factory ? "au-view-factory" : "au-view-component");
     ASSERT_EQ(shot.width, kEditorWidth);
     ASSERT_EQ(shot.height, kEditorHeight);
-    EXPECT_LT(pixelsOf(shot, kHostBackground), kEditorWidth * kEditorHeight / 100)
+    EXPECT_LT(shot.count(kHostBackground), kEditorWidth * kEditorHeight / 100)
         << "the host's background still shows: the editor was not drawn";
 
     letGo(view);
@@ -236,7 +207,7 @@ TEST_P(JuceAUViewTest, RedrawsOnTheHostsRunLoop)
     for (int i = 0; i < 100 && ! redrawn; ++i)
     {
         runLoop(0.01);
-        redrawn = pixelsOf(host.x11.screenshot(), X11HostWindow::coverRgb) == 0;
+        redrawn = host.x11.screenshot().count(X11HostWindow::coverRgb) == 0;
     }
     EXPECT_TRUE(redrawn) << "the uncovered part was not drawn again";
 

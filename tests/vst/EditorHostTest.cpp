@@ -24,14 +24,6 @@ constexpr uint32_t kHostBackground = 0xffffff;   // what shows where the plug-in
 constexpr uint32_t kEditorBackground = 0x6e8296; // the editor's, between its panels
 constexpr int kInvertIndex = 1;                  // "Invert", the input panel's INVERT switch
 
-int pixelsOf(const X11Screenshot& shot, uint32_t rgb)
-{
-    int n = 0;
-    for (uint32_t p : shot.pixels)
-        n += p == rgb ? 1 : 0;
-    return n;
-}
-
 class EditorHostTest : public ::testing::Test
 {
 protected:
@@ -39,12 +31,6 @@ protected:
     static void TearDownTestSuite() { library.reset(); }
 
     void SetUp() override { ASSERT_TRUE(library->isLoaded()) << library->error(); }
-
-    static bool hasDisplay()
-    {
-        const char* d = std::getenv("DISPLAY");
-        return d != nullptr && *d != '\0';
-    }
 
     std::unique_ptr<VstTestHost> makeHost()
     {
@@ -69,7 +55,7 @@ protected:
         for (int i = 0; i < 100; ++i)
         {
             h.dispatch(EffectOpcode::editorIdle);
-            if (pixelsOf(window.screenshot(), rgb) == 0)
+            if (window.screenshot().count(rgb) == 0)
                 return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
@@ -84,7 +70,7 @@ std::unique_ptr<PluginLibrary> EditorHostTest::library;
 #define REQUIRE_DISPLAY()                                                                  \
     do                                                                                     \
     {                                                                                      \
-        if (! hasDisplay())                                                                \
+        if (! HasX11Display())                                                                \
             GTEST_SKIP() << "no display: run under xvfb-run (the test script does)";     \
     } while (false)
 
@@ -115,7 +101,7 @@ TEST_F(EditorHostTest, NullOrUnknownWindowAnswersZero)
 {
     std::unique_ptr<X11HostWindow> probe;
     int windowsBefore = 0;
-    if (hasDisplay())
+    if (HasX11Display())
     {
         probe = std::make_unique<X11HostWindow>(10, 10, 0);
         ASSERT_TRUE(probe->isOpen());
@@ -162,7 +148,7 @@ TEST_F(EditorHostTest, OpensPaintedInTheHostWindowAndClosesWithoutTrace)
     const auto shot = window.screenshot();
     ASSERT_EQ(shot.width, kEditorWidth);
     ASSERT_EQ(shot.height, kEditorHeight);
-    EXPECT_LT(pixelsOf(shot, kHostBackground), kEditorWidth * kEditorHeight / 100)
+    EXPECT_LT(shot.count(kHostBackground), kEditorWidth * kEditorHeight / 100)
         << "the host's background still shows: the editor was not painted without an idle call";
     // The editor's own background, red 110 green 130 blue 150, in the seams
     // between its panels.
@@ -192,7 +178,7 @@ TEST_F(EditorHostTest, RepaintsWhatTheServerExposesOnIdleCalls)
     idle(*host, 2);
     window.map(true);
     EXPECT_TRUE(idleUntilGone(*host, window, X11HostWindow::coverRgb)) << "not painted once the host's window was shown";
-    EXPECT_LT(pixelsOf(window.screenshot(), kHostBackground), kEditorWidth * kEditorHeight / 100);
+    EXPECT_LT(window.screenshot().count(kHostBackground), kEditorWidth * kEditorHeight / 100);
 
     const struct
     {

@@ -15,7 +15,15 @@ struct X11Screenshot
     std::vector<uint32_t> pixels; // 0xRRGGBB, row by row
 
     uint32_t at(int x, int y) const { return pixels[(size_t) y * (size_t) width + (size_t) x]; }
+    /** How many pixels have this colour. */
+    int count(uint32_t rgb) const;
+    /** With QV_SCREENSHOT_DIR set, writes the picture there as <name>.ppm for
+        people to look at; otherwise does nothing. */
+    void keepForPeople(const char* name) const;
 };
+
+/** True when $DISPLAY names a display to open. */
+bool HasX11Display();
 
 class X11HostWindow
 {
