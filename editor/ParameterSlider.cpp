@@ -31,15 +31,13 @@ void ParameterSlider::mouseDown (const juce::MouseEvent& e)
 
 double ParameterSlider::getValueFromText (const juce::String& text)
 {
-    double number = 0.0;
+    float typed = 0.0f;
 
     // Text that does not begin with a finite number ("abc", "nan", "inf", a
     // number past the float range) is no entry: answering the value the
     // slider holds makes the text box change nothing and show its text again.
-    if (! NumberText::ParseLeading (text, number) || ! std::isfinite ((float) number))
+    if (! NumberText::ParseLeading (text, typed))
         return getValue();
-
-    const float typed = (float) number;
 
     if (raw)
         return typed;

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace NumberText
@@ -78,6 +79,15 @@ bool ParseLeading(const juce::String& text, double& out)
         return false;
 
     out = value;
+    return true;
+}
+bool ParseLeading(const juce::String& text, float& out)
+{
+    double value = 0.0;
+    if (! ParseLeading(text, value) || std::fabs(value) > std::numeric_limits<float>::max())
+        return false;
+
+    out = static_cast<float>(value);
     return true;
 }
 } // namespace NumberText

@@ -33,4 +33,8 @@ bool Parse(const juce::String& text, double& out);
     that does not begin with a number ("abc", "", "-", "nan", "inf") or whose
     number is not finite as a double answers false and leaves out unchanged. */
 bool ParseLeading(const juce::String& text, double& out);
+
+/** ParseLeading for a float: also false when the number lies beyond the float
+    range ("1e39"). */
+bool ParseLeading(const juce::String& text, float& out);
 } // namespace NumberText

@@ -77,6 +77,22 @@ TEST(NumberText, ParseLeadingTakesTheNumberAtTheStart)
     ExpectParses(NumberText::ParseLeading, cases);
 }
 
+// For a float, a number beyond the float range is no number either.
+TEST(NumberText, ParseLeadingIntoAFloatStaysInItsRange)
+{
+    float out = 42.0f;
+    EXPECT_TRUE(NumberText::ParseLeading(" 3.5 dB", out));
+    EXPECT_EQ(out, 3.5f);
+    EXPECT_TRUE(NumberText::ParseLeading("-3e38", out));
+    EXPECT_EQ(out, -3e38f);
+    out = 42.0f;
+    for (const char* text : { "1e39", "-4e38", "nan", "" })
+    {
+        EXPECT_FALSE(NumberText::ParseLeading(text, out)) << text;
+        EXPECT_EQ(out, 42.0f) << text << " must leave the output alone";
+    }
+}
+
 // The process's locale has no say: a comma locale changes nothing.
 TEST(NumberText, SameInACommaLocale)
 {
