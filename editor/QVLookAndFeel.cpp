@@ -51,7 +51,14 @@ juce::Font QVLookAndFeel::GetUIFont (float height, int styleFlags)
 
 juce::Typeface::Ptr QVLookAndFeel::getTypefaceForFont (const juce::Font& font)
 {
-    if (font.getTypefaceName() == uiTypefaceName)
+    // The fonts the GUI library makes on its own (pop-up menu rows, combo box
+    // and label defaults, tooltips, alert windows) carry the default
+    // sans-serif placeholder, which stands for Roboto here. Asked of the
+    // platform instead, a machine without a Roboto of its own would hand back
+    // a face without glyphs, and those texts would come out blank.
+    const auto name = font.getTypefaceName();
+
+    if (name == uiTypefaceName || name == juce::Font::getDefaultSansSerifFontName())
     {
         juce::Font copy (font);
         copy.setTypefaceName (uiTypefaceName);

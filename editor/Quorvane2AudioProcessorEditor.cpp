@@ -5,6 +5,8 @@
 #include "InfoPanel.h"
 #include "InputPanel.h"
 #include "OutputPanel.h"
+#include "PanelHeaderLabel.h"
+#include "ParameterContainer.h"
 #include "ParamsPanel.h"
 #include "Quorvane2AudioProcessor.h"
 #include "QuorvanePanel.h"
@@ -25,6 +27,25 @@ juce::Image HelpOverlayFor(juce::AudioProcessor::WrapperType type)
                                                Bitmaps::protools_help_overlay_pngSize);
 
     return juce::ImageCache::getFromMemory(Bitmaps::help_overlay_png, Bitmaps::help_overlay_pngSize);
+}
+
+// The help picture writes its own titles where the panels have their headers
+// (and the parameter panel its first section title), in narrower lettering:
+// the texts it replaces stand aside while it shows, or their ends would show
+// through its wash beside its titles.
+void ShowTitlesTheHelpReplaces(Quorvane2AudioProcessorEditor& editor, bool show)
+{
+    for (juce::Component* panel : { static_cast<juce::Component*>(editor.getInputPanel()),
+                                    static_cast<juce::Component*>(editor.getOutputPanel()),
+                                    static_cast<juce::Component*>(editor.getSurroundPanel()) })
+        if (panel != nullptr)
+            for (auto* child : panel->getChildren())
+                if (auto* header = dynamic_cast<PanelHeaderLabel*>(child))
+                    header->setVisible(show);
+
+    if (auto* params = editor.getParamsPanel())
+        if (auto* title = dynamic_cast<LabelContainer*>(params->getRow(ParamsPanel::micOrientationTitle)))
+            title->getLabel().setVisible(show);
 }
 } // namespace
 
@@ -116,7 +137,9 @@ void Quorvane2AudioProcessorEditor::paint(juce::Graphics& g)
 // covers everything, the icon too) hides it again.
 void Quorvane2AudioProcessorEditor::mouseDown(const juce::MouseEvent& e)
 {
-    helpOverlay->setVisible(e.originalComponent == helpIcon.get());
+    const bool showHelp = e.originalComponent == helpIcon.get();
+    ShowTitlesTheHelpReplaces(*this, ! showHelp);
+    helpOverlay->setVisible(showHelp);
 }
 
 void Quorvane2AudioProcessorEditor::timerCallback()

@@ -172,6 +172,66 @@ TEST_F (EditorWindowTest, HelpThroughTheWindow)
     editor->removeFromDesktop();
 }
 
+// The help draws its own titles (INPUT, OUTPUT, SURROUND CONTROLS,
+// PARAMETERS) where the panels have their headers, in narrower lettering than
+// the headers' own. Inside each header's bounds, wherever the help picture is
+// only its dark wash, the editor must show the washed bare plate: no letter of
+// the header beside or between the help's title letters. The combo boxes in
+// the INPUT and OUTPUT bands are left out; the help points at them.
+TEST_F (EditorWindowTest, HelpTitlesHideTheHeadersTheyReplace)
+{
+    const auto wash = juce::Colour (0xD10A0E13); // the help picture's plain wash: RGB 10, 14, 19 at alpha 209
+    const auto washedPlate = juce::Colour (0xFF13181E); // that wash over the panel plate 0xFF3C4752
+
+    // Header bounds in the editor, less 2 pixels at the panel plates' rounded
+    // edges, less the combo boxes (input 122..215, output 437..516).
+    const struct { const char* header; juce::Rectangle<int> area; } headers[] = {
+        { "INPUT", { 4, 5, 116, 17 } },
+        { "OUTPUT", { 224, 5, 211, 17 } },
+        { "SURROUND CONTROLS", { 4, 165, 308, 17 } },
+        { "MIC ORIENTATION (under PARAMETERS)", { 320, 167, 196, 17 } },
+    };
+
+    for (auto type : { 1, 2 })
+    {
+        auto p = ProcessorOfType (type);
+        ASSERT_NE (p, nullptr);
+        auto editor = OpenEditor (*p);
+        juce::Desktop::getInstance().getAnimator().cancelAllAnimations (true);
+        editor->mouseDown (qvtest::MakeMouseEvent (*editor->getHelpIcon(), { 4.0f, 4.0f }));
+        ASSERT_TRUE (editor->getHelpOverlay()->isVisible());
+        const auto help = editor->getHelpOverlay()->getImage();
+        const auto shown = qvtest::RenderComponent (*editor);
+        qvtest::SavePng (shown, "help-titles-wrapper-" + juce::String (type));
+
+        for (const auto& h : headers)
+        {
+            int washPixels = 0, showingThrough = 0;
+            juce::Point<int> first;
+            for (int y = h.area.getY(); y < h.area.getBottom(); ++y)
+                for (int x = h.area.getX(); x < h.area.getRight(); ++x)
+                {
+                    if (! qvtest::Near (help.getPixelAt (x, y), wash, 2))
+                        continue; // the help's own title, frame or callout
+                    ++washPixels;
+                    if (! qvtest::Near (qvtest::PixelAt (shown, x, y), washedPlate, 3) && showingThrough++ == 0)
+                        first = { x, y };
+                }
+            EXPECT_GT (washPixels, h.area.getWidth() * h.area.getHeight() / 2) << h.header << ": the help picture changed";
+            EXPECT_EQ (showingThrough, 0) << "wrapper type " << type << ", " << h.header << ": " << showingThrough
+                                          << " pixels show something under the help's wash, first at " << first.toString() << " ("
+                                          << qvtest::Describe (qvtest::PixelAt (shown, first.x, first.y)) << ")";
+        }
+
+        // Hidden again, the headers are back as they were.
+        editor->mouseDown (qvtest::MakeMouseEvent (*editor, { 100.0f, 300.0f }));
+        const auto hidden = qvtest::RenderComponent (*editor);
+        for (const auto& h : headers)
+            EXPECT_GT (qvtest::CountPixels (hidden, h.area, [] (juce::Colour c) { return c.getBrightness() > 0.7f; }), 30)
+                << h.header << " is not drawn once the help is hidden";
+    }
+}
+
 // Every 40 ms the editor pulls the refresh: a parameter set behind its back
 // reaches the panels without anyone calling UpdateUI.
 TEST_F (EditorWindowTest, RefreshRunsEvery40Milliseconds)

@@ -275,19 +275,67 @@ TEST_F (FontRegistryTest, KerningPairsComeFromTheFace)
     FT_Done_FreeType (library);
 }
 
-TEST_F (FontRegistryTest, LookAndFeelRoutesOnlyRobotoToTheRegistry)
+// Roboto and the default sans-serif placeholder (which the GUI library's own
+// fonts carry) reach the embedded face; any other name is the platform's.
+TEST_F (FontRegistryTest, LookAndFeelRoutesRobotoAndTheDefaultSansToTheRegistry)
 {
     QVLookAndFeel lnf;
     auto roboto = lnf.getTypefaceForFont (QVLookAndFeel::GetUIFont (11.5f, juce::Font::bold));
     EXPECT_NE (dynamic_cast<FreeTypeFace*> (roboto.get()), nullptr);
     auto hinted = lnf.getTypefaceForFont (QVLookAndFeel::GetUIFont (6.0f, juce::Font::bold));
     EXPECT_NE (dynamic_cast<FreeTypeHintedFace*> (hinted.get()), nullptr);
-    for (const auto& font : { juce::Font (12.0f), juce::Font ("DejaVu Sans", 12.0f, 0), juce::Font ("Roboto Bold", 12.0f, 0) })
+    auto sans = lnf.getTypefaceForFont (juce::Font (12.0f));
+    EXPECT_NE (dynamic_cast<FreeTypeFace*> (sans.get()), nullptr) << "the default sans-serif placeholder";
+    auto smallSans = lnf.getTypefaceForFont (juce::Font (7.0f));
+    EXPECT_NE (dynamic_cast<FreeTypeHintedFace*> (smallSans.get()), nullptr) << "a 7 px default sans-serif font should be drawn hinted";
+    for (const auto& font : { juce::Font ("DejaVu Sans", 12.0f, 0), juce::Font ("Roboto Bold", 12.0f, 0),
+                              juce::Font (juce::Font::getDefaultSerifFontName(), 12.0f, 0),
+                              juce::Font (juce::Font::getDefaultMonospacedFontName(), 12.0f, 0) })
     {
         auto other = lnf.getTypefaceForFont (font);
         ASSERT_NE (other, nullptr) << "the look and feel must always answer a typeface";
         EXPECT_EQ (dynamic_cast<FreeTypeFace*> (other.get()), nullptr) << font.getTypefaceName() << " reached the registry";
     }
+}
+
+// Every font the GUI library makes without asking the editor (menu rows, combo
+// box text, labels, text editors, tooltips, alert windows, slider pop-ups)
+// resolves to the embedded face and draws real letters, whatever fonts the
+// machine has.
+TEST_F (FontRegistryTest, LibraryDefaultFontsDrawWithTheEmbeddedFace)
+{
+    QVLookAndFeel lnf;
+    juce::LookAndFeel::setDefaultLookAndFeel (&lnf);
+    juce::Typeface::clearTypefaceCache();
+
+    juce::ComboBox box;
+    box.setSize (94, 14);
+    juce::Slider slider;
+    const struct { const char* name; juce::Font font; } fonts[] = {
+        { "pop-up menu", lnf.getPopupMenuFont() },
+        { "pop-up menu row 12 px high", lnf.getPopupMenuFont().withHeight (12.0f / 1.3f) },
+        { "combo box", lnf.getComboBoxFont (box) },
+        { "label", juce::Label().getFont() },
+        { "text editor", juce::TextEditor().getFont() },
+        { "tooltip", juce::Font (13.0f, juce::Font::bold) },
+        { "alert window", lnf.getAlertWindowFont() },
+        { "alert window message", lnf.getAlertWindowMessageFont() },
+        { "alert window title", lnf.getAlertWindowTitleFont() },
+        { "slider pop-up", lnf.getSliderPopupFont (slider) },
+    };
+    for (const auto& row : fonts)
+    {
+        auto typeface = row.font.getTypefacePtr();
+        ASSERT_NE (typeface, nullptr) << row.name;
+        EXPECT_NE (dynamic_cast<FreeTypeFace*> (typeface.get()), nullptr) << row.name << " font is not the embedded face";
+        juce::Path letter;
+        typeface->getOutlineForGlyph ('R', letter);
+        EXPECT_FALSE (letter.isEmpty()) << row.name << " font has no outline for R";
+        EXPECT_GT (row.font.getStringWidthFloat ("ROTATION"), row.font.getHeight() * 3.0f) << row.name << " font gives text no width";
+    }
+
+    juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
+    juce::Typeface::clearTypefaceCache();
 }
 
 TEST_F (FontRegistryTest, FontsResolveThroughTheDefaultLookAndFeel)
