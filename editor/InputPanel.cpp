@@ -154,13 +154,18 @@ void InputPanel::comboBoxChanged (juce::ComboBox* combo)
         return;
     }
 
-    processor.SetInputFormat (static_cast<Quorvane2AudioProcessor::InputFormat> (id - 1));
+    // The input format is no host parameter: the processor tells no host of this gesture.
+    gestures.Framed ({ Quorvane2AudioProcessor::kInputFormatIndex },
+                     [&] { processor.SetInputFormat (static_cast<Quorvane2AudioProcessor::InputFormat> (id - 1)); });
 }
 
 void InputPanel::sliderValueChanged (juce::Slider* slider)
 {
-    if (slider == trimSlider.get())
-        processor.setParameterNotifyingHost (inputLevelIndex, (float) slider->getValue() / 100.0f);
+    if (slider != trimSlider.get())
+        return;
+
+    const float value = (float) slider->getValue() / 100.0f;
+    gestures.Framed ({ inputLevelIndex }, [&] { processor.setParameterNotifyingHost (inputLevelIndex, value); });
 }
 
 void InputPanel::labelTextChanged (juce::Label* label)
@@ -176,20 +181,22 @@ void InputPanel::labelTextChanged (juce::Label* label)
     label->setText (trimText, juce::dontSendNotification);
 
     if (typed)
-        processor.setParameterNotifyingHost (inputLevelIndex, TypedLevel::DecibelsToFraction (*typed));
+        gestures.Framed ({ inputLevelIndex }, [&] {
+            processor.setParameterNotifyingHost (inputLevelIndex, TypedLevel::DecibelsToFraction (*typed));
+        });
 }
 
 void InputPanel::buttonClicked (juce::Button* button)
 {
     // The toggle state is already the new one: glowing buttons flip before they notify.
     const float v = button->getToggleState() ? 1.0f : 0.0f;
+    const int index = button == invertButton.get()    ? invertIndex
+                      : button == endFireButton.get() ? endFireIndex
+                      : button == hiPassButton.get()  ? filterIndex
+                                                      : -1;
 
-    if (button == invertButton.get())
-        processor.setParameterNotifyingHost (invertIndex, v);
-    else if (button == endFireButton.get())
-        processor.setParameterNotifyingHost (endFireIndex, v);
-    else if (button == hiPassButton.get())
-        processor.setParameterNotifyingHost (filterIndex, v);
+    if (index >= 0)
+        gestures.Framed ({ index }, [&] { processor.setParameterNotifyingHost (index, v); });
 }
 
 void InputPanel::ParameterChangedFloat (int index, float value)
@@ -232,5 +239,17 @@ void InputPanel::InputMeterChanged (int index, float value)
 void InputPanel::resetToDefaultValue (int id)
 {
     if (id == trimSliderId)
-        processor.resetParameterToDefault (inputLevelIndex);
+        gestures.Framed ({ inputLevelIndex }, [this] { processor.resetParameterToDefault (inputLevelIndex); });
+}
+
+void InputPanel::changeStarted (int id)
+{
+    if (id == trimSliderId)
+        gestures.Begin (inputLevelIndex);
+}
+
+void InputPanel::changeEnded (int id)
+{
+    if (id == trimSliderId)
+        gestures.End (inputLevelIndex);
 }

@@ -9,6 +9,7 @@
 #include "BargraphComponent.h"
 #include "GlowingButton.h"
 #include "PanelHeaderLabel.h"
+#include "ParameterGestures.h"
 #include "ParameterSlider.h"
 #include "Quorvane2AudioProcessor.h"
 
@@ -38,9 +39,11 @@ public:
     void ParameterChangedFloat (int index, float value) override;
     void InputMeterChanged (int index, float value) override;
 
-    // ParameterSliderListener: Alt-click on the trim slider. Its text stays
-    // the default: the slider has no text box.
+    // ParameterSliderListener: Alt-click on the trim slider and the start and
+    // end of its drags. Its text stays the default: the slider has no text box.
     void resetToDefaultValue (int id) override;
+    void changeStarted (int id) override;
+    void changeEnded (int id) override;
 
     static constexpr int trimSliderId = 1;
 
@@ -65,6 +68,7 @@ public:
 
 private:
     Quorvane2AudioProcessor& processor;
+    ParameterGestures gestures { processor }; // after the processor: ends what a closing editor cut short
 
     // The last level text the processor gave, shown again when typed text is refused.
     juce::String trimText;

@@ -302,7 +302,10 @@ void OutputPanel::comboBoxChanged (juce::ComboBox* combo)
         return;
     }
 
-    processor.UISetOutputFormat (static_cast<OutputStemFormat> (id));
+    // The layout is no host parameter, but choosing one writes the L / R pattern
+    // again (its range follows the layout), which hosts hear.
+    gestures.Framed ({ Quorvane2AudioProcessor::kArraySelectIndex, Quorvane2AudioProcessor::kPolarPatternLRIndex },
+                     [&] { processor.UISetOutputFormat (static_cast<OutputStemFormat> (id)); });
 }
 
 void OutputPanel::timerCallback()
@@ -359,14 +362,15 @@ void OutputPanel::HostHasSetOutputFormat (OutputStemFormat)
 
 void OutputPanel::TrimChanged (int key, int position)
 {
+    // A drag of the strip's slider frames this write already; a typed level is framed here.
     if (const auto* group = GroupForKey (key))
-        processor.setParameterNotifyingHost (group->trim, (float) position / 100.0f);
+        gestures.Framed ({ group->trim }, [&] { processor.setParameterNotifyingHost (group->trim, (float) position / 100.0f); });
 }
 
 void OutputPanel::MuteChanged (int key, bool on)
 {
     if (const auto* group = GroupForKey (key); group != nullptr && group->mute != noParameter)
-        processor.setParameterNotifyingHost (group->mute, on ? 1.0f : 0.0f);
+        gestures.Framed ({ group->mute }, [&] { processor.setParameterNotifyingHost (group->mute, on ? 1.0f : 0.0f); });
 
     UpdateMutesAndSolos();
 }
@@ -374,7 +378,7 @@ void OutputPanel::MuteChanged (int key, bool on)
 void OutputPanel::SoloChanged (int key, bool on)
 {
     if (const auto* group = GroupForKey (key); group != nullptr && group->solo != noParameter)
-        processor.setParameterNotifyingHost (group->solo, on ? 1.0f : 0.0f);
+        gestures.Framed ({ group->solo }, [&] { processor.setParameterNotifyingHost (group->solo, on ? 1.0f : 0.0f); });
 
     UpdateMutesAndSolos();
 }
@@ -391,5 +395,17 @@ juce::String OutputPanel::getTextFromValue (int key, double)
 void OutputPanel::resetToDefaultValue (int key)
 {
     if (const auto* group = GroupForKey (key))
-        processor.resetParameterToDefault (group->trim);
+        gestures.Framed ({ group->trim }, [&] { processor.resetParameterToDefault (group->trim); });
+}
+
+void OutputPanel::changeStarted (int key)
+{
+    if (const auto* group = GroupForKey (key))
+        gestures.Begin (group->trim);
+}
+
+void OutputPanel::changeEnded (int key)
+{
+    if (const auto* group = GroupForKey (key))
+        gestures.End (group->trim);
 }

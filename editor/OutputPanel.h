@@ -9,6 +9,7 @@
 #include "OutputChannelStrip.h"
 #include "OutputChannelStripListener.h"
 #include "PanelHeaderLabel.h"
+#include "ParameterGestures.h"
 #include "ParameterSlider.h"
 #include "Quorvane2AudioProcessor.h"
 
@@ -45,9 +46,12 @@ public:
     void MuteChanged (int key, bool on) override;
     void SoloChanged (int key, bool on) override;
 
-    // ParameterSliderListener: the strips' trim sliders, whose id is the strip key.
+    // ParameterSliderListener: the strips' trim sliders, whose id is the strip key:
+    // texts, Alt-click resets and the start and end of every change.
     juce::String getTextFromValue (int key, double value) override;
     void resetToDefaultValue (int key) override;
+    void changeStarted (int key) override;
+    void changeEnded (int key) override;
 
     // Strip keys, left to right in every layout.
     enum StripKey
@@ -89,6 +93,7 @@ private:
     void AnimateStrip (OutputChannelStrip&, juce::Rectangle<int> bounds, float alpha, int milliseconds);
 
     Quorvane2AudioProcessor& processor;
+    ParameterGestures gestures { processor }; // after the processor: ends what a closing editor cut short
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (OutputPanel)
 };

@@ -13,6 +13,14 @@ void ParameterSliderListener::resetToDefaultValue (int)
 {
 }
 
+void ParameterSliderListener::changeStarted (int)
+{
+}
+
+void ParameterSliderListener::changeEnded (int)
+{
+}
+
 ParameterSlider::ParameterSlider (int divisorToUse, int id, bool isCentred, bool isRaw)
     : divisor (divisorToUse), paramId (id), centred (isCentred), raw (isRaw)
 {
@@ -54,4 +62,18 @@ juce::String ParameterSlider::getTextFromValue (double value)
         return listener->getTextFromValue (paramId, value);
 
     return juce::Slider::getTextFromValue (value);
+}
+
+// The slider frames typed values, wheel steps and double-clicks with these
+// as well as drags, so the listener hears every change the user makes.
+void ParameterSlider::startedDragging()
+{
+    if (listener != nullptr)
+        listener->changeStarted (paramId);
+}
+
+void ParameterSlider::stoppedDragging()
+{
+    if (listener != nullptr)
+        listener->changeEnded (paramId);
 }

@@ -14,6 +14,11 @@ public:
     virtual juce::String getTextFromValue (int id, double value);
     // Alt-click on the slider with this id.
     virtual void resetToDefaultValue (int id);
+    // The user starts and finishes one change of the slider with this id: a
+    // drag from press to release, or a typed value, a wheel step or a
+    // double-click on their own. Values set between them belong to it.
+    virtual void changeStarted (int id);
+    virtual void changeEnded (int id);
 };
 
 class ParameterSlider : public juce::Slider
@@ -27,6 +32,9 @@ public:
     // the text holds no finite number, so a mistyped entry changes nothing.
     double getValueFromText (const juce::String&) override;
     juce::String getTextFromValue (double value) override;
+    // The slider's own drag notifications, passed on with the slider's id.
+    void startedDragging() override;
+    void stoppedDragging() override;
 
     ParameterSliderListener* listener = nullptr; // not owned; set by the owner
     int divisor;   // typed numbers are divided by it

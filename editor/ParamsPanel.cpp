@@ -21,7 +21,7 @@ constexpr int parameterOfRow[ParamsPanel::numRows] = {
 };
 
 constexpr int firstPatternParameter = 8;
-constexpr int lastPatternParameter = 12;
+constexpr int patternParameters[] = { 8, 9, 10, 11, 12 }; // what the ALL row and button write
 
 constexpr int rowWidth = 216;
 constexpr int titleHeight = 18;
@@ -179,16 +179,17 @@ void ParamsPanel::sliderValueChanged (juce::Slider* slider)
 
     const float value = (float) slider->getValue();
 
+    // Inside the slider's change when it frames one; framed here otherwise.
     if (row->id == allPatternsRow)
     {
-        processor.setAllPolars (value);
+        gestures.Framed (patternParameters, [&] { processor.setAllPolars (value); });
         return;
     }
 
     const int parameter = ParameterOfRow (row->id);
 
     if (parameter != noParameter)
-        processor.setParameterNotifyingHost (parameter, value);
+        gestures.Framed ({ parameter }, [&] { processor.setParameterNotifyingHost (parameter, value); });
 }
 
 juce::String ParamsPanel::getTextFromValue (int id, double value)
@@ -207,8 +208,10 @@ void ParamsPanel::resetToDefaultValue (int id)
 {
     if (id == allPatternsRow)
     {
-        for (int parameter = firstPatternParameter; parameter <= lastPatternParameter; ++parameter)
-            processor.resetParameterToDefault (parameter);
+        gestures.Framed (patternParameters, [this] {
+            for (int parameter : patternParameters)
+                processor.resetParameterToDefault (parameter);
+        });
 
         return;
     }
@@ -216,7 +219,35 @@ void ParamsPanel::resetToDefaultValue (int id)
     const int parameter = ParameterOfRow (id);
 
     if (parameter != noParameter)
-        processor.resetParameterToDefault (parameter);
+        gestures.Framed ({ parameter }, [&] { processor.resetParameterToDefault (parameter); });
+}
+
+void ParamsPanel::changeStarted (int id)
+{
+    if (id == allPatternsRow)
+    {
+        for (int parameter : patternParameters)
+            gestures.Begin (parameter);
+
+        return;
+    }
+
+    if (const int parameter = ParameterOfRow (id); parameter != noParameter)
+        gestures.Begin (parameter);
+}
+
+void ParamsPanel::changeEnded (int id)
+{
+    if (id == allPatternsRow)
+    {
+        for (int parameter : patternParameters)
+            gestures.End (parameter);
+
+        return;
+    }
+
+    if (const int parameter = ParameterOfRow (id); parameter != noParameter)
+        gestures.End (parameter);
 }
 
 void ParamsPanel::buttonClicked (juce::Button* button)
@@ -229,7 +260,7 @@ void ParamsPanel::buttonClicked (juce::Button* button)
     FormatPanel();
 
     if (allButton->getToggleState())
-        processor.setAllPolars (rowMap[frontPatternRow]->GetValue());
+        gestures.Framed (patternParameters, [this] { processor.setAllPolars (rowMap[frontPatternRow]->GetValue()); });
 }
 
 void ParamsPanel::ParameterChangedFloat (int index, float value)

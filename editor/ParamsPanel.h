@@ -14,6 +14,7 @@
 
 #include "GlowingButton.h"
 #include "ParameterContainer.h"
+#include "ParameterGestures.h"
 #include "ParameterSlider.h"
 #include "Quorvane2AudioProcessor.h"
 
@@ -34,6 +35,8 @@ public:
     void sliderValueChanged (juce::Slider*) override;
     juce::String getTextFromValue (int id, double value) override;
     void resetToDefaultValue (int id) override;
+    void changeStarted (int id) override;
+    void changeEnded (int id) override;
     void buttonClicked (juce::Button*) override;
     void ParameterChangedFloat (int index, float value) override;
 
@@ -82,6 +85,7 @@ private:
     juce::HashMap<int, ParameterContainer*> rowMap { 101 };
     std::unique_ptr<GlowingButton> allButton;
     Quorvane2AudioProcessor& processor;
+    ParameterGestures gestures { processor }; // after the processor: ends what a closing editor cut short
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ParamsPanel)
 };

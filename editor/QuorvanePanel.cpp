@@ -80,8 +80,62 @@ void QuorvanePanel::paint (juce::Graphics& g)
 //==============================================================================
 void QuorvanePanel::Write (int index, float value)
 {
+    if (! pressed)
+    {
+        gestures.Framed ({ index }, [&] { processor.setParameterNotifyingHost (index, value); });
+        return;
+    }
+
+    // Shift pressed or let go during a drag changes what it moves: the new
+    // parameter's gesture runs to the release as well.
+    if (! gestures.IsOpen (index))
+        gestures.Begin (index);
+
     processor.setParameterNotifyingHost (index, value);
 }
+
+void QuorvanePanel::Pressed (int index)
+{
+    // A press whose release never came (the control went away under it) ends here.
+    gestures.EndAll();
+    pressed = true;
+
+    if (index >= 0)
+        gestures.Begin (index);
+}
+
+void QuorvanePanel::Released()
+{
+    pressed = false;
+    gestures.EndAll();
+}
+
+void QuorvanePanel::DisplayPressed (DragTarget target, int pairId)
+{
+    const bool knownPair = pairId >= 0 && pairId < (int) std::size (patternIndexOfPair);
+
+    switch (target)
+    {
+        case DragTarget::rotation:      Pressed (rotateIndex); break;
+        case DragTarget::frontWidth:    Pressed (widthLRIndex); break;
+        case DragTarget::rearWidth:     Pressed (widthLsRsIndex); break;
+        case DragTarget::surroundWidth: Pressed (widthRLsRRsIndex); break;
+        case DragTarget::pattern:       Pressed (knownPair ? patternIndexOfPair[pairId] : -1); break;
+        case DragTarget::nothing:
+        default:                        Pressed (-1); break;
+    }
+}
+
+void QuorvanePanel::DisplayReleased() { Released(); }
+
+void QuorvanePanel::TiltPressed (TiltTarget target)
+{
+    Pressed (target == TiltTarget::front  ? frontTiltIndex
+             : target == TiltTarget::rear ? rearTiltIndex
+                                          : -1);
+}
+
+void QuorvanePanel::TiltReleased() { Released(); }
 
 void QuorvanePanel::RotationChanged (int d)      { Write (rotateIndex, (float) d / degreesPerTurn); }
 void QuorvanePanel::FrontTiltChanged (int t)     { Write (frontTiltIndex, (float) t / degreesPerHalfTurn); }

@@ -8,11 +8,11 @@
 #include <JuceHeader.h>
 
 #include "PanelHeaderLabel.h"
+#include "ParameterGestures.h"
+#include "Quorvane2AudioProcessor.h"
 #include "QuorvaneListener.h"
 #include "SnapTiltComponent.h"
 #include "SurroundDisplayComponent.h"
-
-class Quorvane2AudioProcessor;
 
 class QuorvanePanel : public juce::Component,
                       public QuorvaneListener,
@@ -37,6 +37,14 @@ public:
     void FrontTiltChanged (int degrees) override;
     void RearTiltChanged (int degrees) override;
 
+    // A press on the display or the tilt control opens a gesture on what its
+    // drag moves, and on anything else it writes before the release, which
+    // ends them all.
+    void DisplayPressed (DragTarget, int pairId) override;
+    void DisplayReleased() override;
+    void TiltPressed (TiltTarget) override;
+    void TiltReleased() override;
+
     SurroundDisplayComponent& GetDisplay() const noexcept { return *display; }
     SnapTiltComponent& GetTilt() const noexcept { return *tilt; }
 
@@ -59,13 +67,18 @@ public:
     };
 
 private:
+    // Inside a press, within the press's gestures; otherwise (a wheel step) as a gesture of its own.
     void Write (int index, float value);
+    void Pressed (int index);
+    void Released();
 
     std::unique_ptr<SurroundDisplayComponent> display;
     std::unique_ptr<SnapTiltComponent> tilt;
     std::unique_ptr<PanelHeaderLabel> header;
     Quorvane2AudioProcessor& processor;
     std::unique_ptr<juce::ImageComponent> logo;
+    ParameterGestures gestures { processor }; // ends what a closing editor cut short
+    bool pressed = false;                     // between a press on the display or the tilt control and its release
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (QuorvanePanel)
 };

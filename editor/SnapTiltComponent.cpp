@@ -146,6 +146,17 @@ void SnapTiltComponent::mouseDown (const juce::MouseEvent& e)
     // A press on the very centre counts as the front half, as straight down would.
     const int a = ScreenAngle (e).value_or (180);
     frontHalfDrag = a >= 0 && a <= 180;
+
+    using Target = SnapTiltComponentListener::TiltTarget;
+    const auto target = bFormatMode || frontHalfDrag ? Target::front
+                        : processor.GetOutputFormat() != kOutputFormatStereo ? Target::rear
+                                                                              : Target::nothing;
+    listeners.call ([target] (SnapTiltComponentListener& l) { l.TiltPressed (target); });
+}
+
+void SnapTiltComponent::mouseUp (const juce::MouseEvent&)
+{
+    listeners.call ([] (SnapTiltComponentListener& l) { l.TiltReleased(); });
 }
 
 void SnapTiltComponent::mouseDrag (const juce::MouseEvent& e)

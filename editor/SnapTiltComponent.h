@@ -34,6 +34,7 @@ public:
     void resized() override;
     void mouseDown (const juce::MouseEvent&) override;
     void mouseDrag (const juce::MouseEvent&) override;
+    void mouseUp (const juce::MouseEvent&) override;
 
     // Written by the owner: true while the output layout is B-format, when
     // only the front tilt applies and is drawn both ways.

@@ -9,4 +9,13 @@ public:
 
     virtual void FrontTiltChanged (int degrees) = 0;
     virtual void RearTiltChanged (int degrees) = 0;
+
+    // The tilt a drag from a press moves: the front one from the front half
+    // (or anywhere in B-format), the rear one from the rear half, nothing
+    // from the rear half in stereo.
+    enum class TiltTarget { nothing, front, rear };
+
+    // A press on the disc and its release, around every tilt it changes.
+    virtual void TiltPressed (TiltTarget) {}
+    virtual void TiltReleased() {}
 };

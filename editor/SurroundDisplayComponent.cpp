@@ -7,7 +7,9 @@
 #include "TrigUtils.h"
 #include "WholeDegrees.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace
 {
@@ -393,14 +395,41 @@ void SurroundDisplayComponent::mouseDown (const juce::MouseEvent& e)
     {
         rotating = false;
         rotateOffset = 0.0f;
-        return;
+    }
+    else
+    {
+        rotating = true;
+
+        // A press on the very centre has no direction: the marker then follows the pointer.
+        const auto angle = PointerAngle (e);
+        rotateOffset = angle ? *angle - playbackRotation : 0.0f;
     }
 
-    rotating = true;
+    const auto target = DragTargetOf (origin, e.mods.isShiftDown());
+    const auto* curve = dynamic_cast<const PolarComponent*> (origin);
+    const int pairId = target == DragTarget::pattern && curve != nullptr ? curve->GetPairId() : -1;
+    listeners.call ([target, pairId] (SurroundDisplayListener& l) { l.DisplayPressed (target, pairId); });
+}
 
-    // A press on the very centre has no direction: the marker then follows the pointer.
-    const auto angle = PointerAngle (e);
-    rotateOffset = angle ? *angle - playbackRotation : 0.0f;
+SurroundDisplayListener::DragTarget SurroundDisplayComponent::DragTargetOf (const juce::Component* origin, bool shift) const
+{
+    const PolarComponent* const curves[] = { C.get(), RC.get(), L.get(), R.get(), Ls.get(), Rs.get(), RLs.get(), RRs.get() };
+    const bool onCurve = std::find (std::begin (curves), std::end (curves), origin) != std::end (curves);
+
+    // Shift-drags are the curves' own; on the bare disc they change nothing.
+    if (shift)
+        return onCurve ? DragTarget::pattern : DragTarget::nothing;
+
+    if (origin == this || origin == C.get() || origin == RC.get())
+        return DragTarget::rotation;
+    if (origin == L.get() || origin == R.get())
+        return DragTarget::frontWidth;
+    if (origin == Ls.get() || origin == Rs.get())
+        return DragTarget::rearWidth;
+    if (origin == RLs.get() || origin == RRs.get())
+        return DragTarget::surroundWidth;
+
+    return DragTarget::nothing;
 }
 
 void SurroundDisplayComponent::mouseDrag (const juce::MouseEvent& e)
@@ -451,6 +480,7 @@ void SurroundDisplayComponent::mouseDrag (const juce::MouseEvent& e)
 void SurroundDisplayComponent::mouseUp (const juce::MouseEvent&)
 {
     rotating = false;
+    listeners.call ([] (SurroundDisplayListener& l) { l.DisplayReleased(); });
 }
 
 void SurroundDisplayComponent::mouseWheelMove (const juce::MouseEvent&, const juce::MouseWheelDetails& wheel)

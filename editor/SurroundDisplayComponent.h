@@ -76,6 +76,9 @@ private:
     bool IsBFormat() const;
     bool IsStereo() const;
     std::optional<float> PointerAngle (const juce::MouseEvent&) const;
+    using DragTarget = SurroundDisplayListener::DragTarget;
+    // What a drag from a press on this component (the display or a curve) changes.
+    DragTarget DragTargetOf (const juce::Component* origin, bool shift) const;
 
     juce::ListenerList<SurroundDisplayListener> listeners;
     std::unique_ptr<PolarComponent> C, RC, L, R, Ls, Rs, RLs, RRs;

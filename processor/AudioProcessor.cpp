@@ -108,7 +108,7 @@ void AudioProcessor::setLatencySamples(int newLatency)
     }
 }
 
-// Both walks go backwards from the count seen at the start and fetch each
+// Every walk goes backwards from the count seen at its start and fetches each
 // listener under the lock, so a listener that removes itself (or another) while
 // being called only makes later indices come back null, which are skipped.
 void AudioProcessor::updateHostDisplay()
@@ -126,13 +126,39 @@ void AudioProcessor::setParameterNotifyingHost(int parameterIndex, float newValu
 
 void AudioProcessor::sendParamChangeMessageToListeners(int parameterIndex, float newValue)
 {
-    // Unsigned, so negative indices are refused with the ones past the host's count.
-    if (static_cast<unsigned int>(parameterIndex) >= static_cast<unsigned int>(getNumParameters()))
+    if (! isHostParameter(parameterIndex))
         return;
 
     for (int i = listeners.size(); --i >= 0;)
         if (auto* l = getListenerLocked(i))
             l->audioProcessorParameterChanged(this, parameterIndex, newValue);
+}
+
+// Gestures take the same walk as value changes, so every listener hears a
+// parameter's begin, values and end in the same order.
+void AudioProcessor::beginParameterChangeGesture(int parameterIndex)
+{
+    if (! isHostParameter(parameterIndex))
+        return;
+
+    for (int i = listeners.size(); --i >= 0;)
+        if (auto* l = getListenerLocked(i))
+            l->audioProcessorParameterChangeGestureBegin(this, parameterIndex);
+}
+
+void AudioProcessor::endParameterChangeGesture(int parameterIndex)
+{
+    if (! isHostParameter(parameterIndex))
+        return;
+
+    for (int i = listeners.size(); --i >= 0;)
+        if (auto* l = getListenerLocked(i))
+            l->audioProcessorParameterChangeGestureEnd(this, parameterIndex);
+}
+
+bool AudioProcessor::isHostParameter(int parameterIndex)
+{
+    return static_cast<unsigned int>(parameterIndex) < static_cast<unsigned int>(getNumParameters());
 }
 
 AudioProcessorListener* AudioProcessor::getListenerLocked(int index) const noexcept

@@ -118,6 +118,11 @@ public:
     void updateHostDisplay();
     void setParameterNotifyingHost(int parameterIndex, float newValue);
     void sendParamChangeMessageToListeners(int parameterIndex, float newValue);
+    /** The user starts and finishes changing a parameter (a drag, a click, a
+        typed value): hosts that record automation by touch take the values in
+        between. Only host parameters are reported, as with value changes. */
+    void beginParameterChangeGesture(int parameterIndex);
+    void endParameterChangeGesture(int parameterIndex);
 
     AudioProcessorEditor* createEditorIfNeeded();
     void editorBeingDeleted(AudioProcessorEditor* editor) noexcept;
@@ -142,6 +147,8 @@ public:
 
 private:
     AudioProcessorListener* getListenerLocked(int index) const noexcept;
+    /** Unsigned, so negative indices are refused with the ones past the host's count. */
+    bool isHostParameter(int parameterIndex);
 
     AudioPlayHead* playHead = nullptr;                // not owned
     Array<AudioProcessorListener*> listeners;         // not owned; guarded by listenerLock

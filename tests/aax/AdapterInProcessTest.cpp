@@ -166,6 +166,32 @@ TEST(AaxAdapterReports, TheProcessorsChangesReachTheHost)
     EXPECT_FALSE(e.processor().isNonRealtime());
 }
 
+// A gesture the processor reports (as the editor does around every change)
+// reaches the host as a touch before the value and a release after it; gestures on
+// the input format and layout, which are no host parameters, send nothing.
+TEST(AaxAdapterReports, TheProcessorsGesturesBecomeTouchAndRelease)
+{
+    Effect e;
+    auto& calls = e.host.record;
+
+    calls.clear();
+    e.processor().beginParameterChangeGesture(5);
+    e.processor().setParameterNotifyingHost(5, 0.25f);
+    e.processor().endParameterChangeGesture(5);
+    for (int notHost : { 35, 36, -1 })
+    {
+        e.processor().beginParameterChangeGesture(notHost);
+        e.processor().endParameterChangeGesture(notHost);
+    }
+    // The parameter layer frames each value with a touch and release of its
+    // own, inside the gesture's; the host's answer comes back as the current value.
+    EXPECT_EQ(calls.callsStartingWith("Automation."),
+              (std::vector<std::string> { "Automation.PostTouchRequest(5)",
+                                          "Automation.PostTouchRequest(5)", "Automation.PostSetValueRequest(5, 0.25)",
+                                          "Automation.PostCurrentValue(5, 0.25)", "Automation.PostReleaseRequest(5)",
+                                          "Automation.PostReleaseRequest(5)" }));
+}
+
 // The editor lives exactly as long as the wrapper; the processor hears of it
 // before it goes; the wrapper follows the editor's size and tells the host.
 TEST(AaxAdapterEditor, TheEditorLivesAndGoesWithTheWrapper)

@@ -159,6 +159,43 @@ TEST(JuceAUInProcess, InitialisationPassesTheBasesRefusalOn)
 
 // ---- Notifications and the play head ---------------------------------------------------
 
+// A gesture the processor reports (as the editor does around every change)
+// reaches the host as begin (1), value (0) and end (2) events of that
+// parameter; gestures on the input format and layout, which are no host
+// parameters, send nothing.
+TEST(JuceAUInProcess, ProcessorGesturesBecomeBeginValueEndEvents)
+{
+    int instance = 0;
+    auto au = std::make_unique<JuceAU>(reinterpret_cast<AudioComponentInstance>(&instance));
+    au->PostConstructor();
+    juce::AudioProcessor* processor = au->getProcessor();
+    QvPlatformClearRecordedEvents();
+
+    processor->beginParameterChangeGesture(5);
+    processor->setParameterNotifyingHost(5, 0.25f);
+    processor->endParameterChangeGesture(5);
+    for (int notHost : { 35, 36, -1 })
+    {
+        processor->beginParameterChangeGesture(notHost);
+        processor->endParameterChangeGesture(notHost);
+    }
+
+    const struct
+    {
+        AudioUnitEventType type;
+        AudioUnitParameterID parameter;
+    } expected[] = { { 1, 5 }, { 0, 5 }, { 2, 5 } };
+    ASSERT_EQ(QvPlatformRecordedEventCount(), 3u) << "one begin, one value, one end and nothing for 35, 36 or -1";
+    for (UInt32 i = 0; i < 3; ++i)
+    {
+        AudioUnitEvent e {};
+        ASSERT_TRUE(QvPlatformRecordedEvent(i, &e));
+        EXPECT_EQ(e.mEventType, expected[i].type) << "event " << i;
+        EXPECT_EQ(e.mArgument.mParameter.mParameterID, expected[i].parameter) << "event " << i;
+        EXPECT_EQ(e.mArgument.mParameter.mAudioUnit, reinterpret_cast<AudioUnit>(&instance)) << "event " << i;
+    }
+}
+
 TEST(JuceAUInProcess, ProcessorNotificationsBecomeEvents)
 {
     int instance = 0;

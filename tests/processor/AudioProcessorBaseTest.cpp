@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <limits>
 #include <memory>
 #include <stdexcept>
 #include <thread>
@@ -80,6 +81,16 @@ public:
             p->removeListener(other);
     }
     void audioProcessorChanged(juce::AudioProcessor*) override { log.push_back({ id, "changed", -1, 0.0f }); }
+    void audioProcessorParameterChangeGestureBegin(juce::AudioProcessor* p, int index) override
+    {
+        log.push_back({ id, "begin", index, 0.0f });
+        for (auto* other : removeOnCall)
+            p->removeListener(other);
+    }
+    void audioProcessorParameterChangeGestureEnd(juce::AudioProcessor*, int index) override
+    {
+        log.push_back({ id, "end", index, 0.0f });
+    }
 
     std::vector<juce::AudioProcessorListener*> removeOnCall;
 
@@ -244,6 +255,61 @@ TEST(AudioProcessorBase, ListenersRemovedDuringTheWalkAreSkipped)
     p.sendParamChangeMessageToListeners(0, 1.0f);
     ASSERT_EQ(log.size(), 1u) << "a listener removed during the walk was still called";
     EXPECT_EQ(log[0].listener, 2);
+}
+
+// Gesture begin and end go the way of value changes: every listener, the
+// newest first, and only for the parameters announced to hosts.
+TEST(AudioProcessorBase, GesturesReachEveryListenerNewestFirstForHostParametersOnly)
+{
+    TestProcessor p;
+    std::vector<Call> log;
+    RecordingListener first(1, log), second(2, log);
+    p.addListener(&first);
+    p.addListener(&second);
+
+    const struct { int index; bool sent; } cases[] = {
+        { 0, true }, { 5, true }, { 34, true },                                  // host parameters
+        { 35, false }, { 36, false }, { 49, false }, { 50, false },               // input format, layout, meters, beyond
+        { -1, false }, { std::numeric_limits<int>::min(), false },               // negative
+    };
+
+    for (auto c : cases)
+    {
+        log.clear();
+        p.beginParameterChangeGesture(c.index);
+        p.setParameterNotifyingHost(c.index, 0.25f);
+        p.endParameterChangeGesture(c.index);
+
+        if (! c.sent)
+        {
+            EXPECT_TRUE(log.empty()) << "index " << c.index << " reached a listener";
+            continue;
+        }
+
+        const std::vector<std::pair<int, const char*>> expected = {
+            { 2, "begin" }, { 1, "begin" }, { 2, "parameter" }, { 1, "parameter" }, { 2, "end" }, { 1, "end" }
+        };
+        ASSERT_EQ(log.size(), expected.size()) << "index " << c.index;
+        for (size_t k = 0; k < expected.size(); ++k)
+        {
+            EXPECT_EQ(log[k].listener, expected[k].first) << "index " << c.index << ", call " << k;
+            EXPECT_EQ(log[k].what, expected[k].second) << "index " << c.index << ", call " << k;
+            EXPECT_EQ(log[k].index, c.index) << "index " << c.index << ", call " << k;
+        }
+    }
+
+    // A listener that leaves during a begin: the walk goes on to the older one,
+    // and the end reaches only the one still there.
+    log.clear();
+    second.removeOnCall = { &second };
+    p.beginParameterChangeGesture(7);
+    p.endParameterChangeGesture(7);
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[0].listener, 2);
+    EXPECT_EQ(log[1].listener, 1);
+    EXPECT_EQ(log[2].listener, 1);
+    EXPECT_EQ(log[2].what, "end");
+    p.removeListener(&first);
 }
 
 TEST(AudioProcessorBase, EditorIsMadeOnceAndRemadeAfterDeletion)

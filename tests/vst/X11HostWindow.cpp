@@ -247,6 +247,36 @@ bool X11HostWindow::release()
     return true;
 }
 
+bool X11HostWindow::moveTo(int x, int y)
+{
+    if (! isOpen())
+        return false;
+    Display* d = asDisplay(display);
+    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+    if (! XTestQueryExtension(d, &eventBase, &errorBase, &major, &minor))
+        return false;
+
+    int rootX = 0, rootY = 0;
+    Window child = 0;
+    XTranslateCoordinates(d, window, DefaultRootWindow(d), x, y, &rootX, &rootY, &child);
+    XTestFakeMotionEvent(d, DefaultScreen(d), rootX, rootY, CurrentTime);
+    XSync(d, False);
+    return true;
+}
+
+bool X11HostWindow::isUnderPointer()
+{
+    if (! isOpen())
+        return false;
+    Display* d = asDisplay(display);
+    Window root = 0, child = 0;
+    int rootX = 0, rootY = 0, x = 0, y = 0;
+    unsigned int mask = 0;
+    if (! XQueryPointer(d, DefaultRootWindow(d), &root, &child, &rootX, &rootY, &x, &y, &mask))
+        return false;
+    return child == window;
+}
+
 bool X11HostWindow::click(int x, int y)
 {
     return press(x, y) && release();

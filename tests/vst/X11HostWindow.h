@@ -69,6 +69,12 @@ public:
     /** The press and the release of a click on their own (a drag's ends). */
     bool press(int x, int y);
     bool release();
+    /** Moves the pointer to (x, y) in the window's coordinates (which may lie
+        outside it) through XTest, buttons as they are: a drag's way. */
+    bool moveTo(int x, int y);
+    /** True when the top-level window under the pointer is this one, so that
+        a press now lands here and not on another test's window. */
+    bool isUnderPointer();
 
     /** Windows on the whole display (all descendants of the root). */
     int windowsOnDisplay();
