@@ -306,10 +306,16 @@ void Quorvane2AudioProcessor::setAllPolars(float value)
         setParameterNotifyingHost(k, value);
 }
 
+// The host hears the reset like any other edit: a host in Touch or Latch mode
+// records it, and its own display and automation lane stop showing the old
+// value (which it would otherwise write back on its next automation pass).
 void Quorvane2AudioProcessor::resetParameterToDefault(int index)
 {
     if (auto* p = GetParameterObject(index))
+    {
         p->SetValue(p->GetDefault());
+        sendParamChangeMessageToListeners(index, getParameter(index));
+    }
 }
 
 bool Quorvane2AudioProcessor::GetIsMute(int index)

@@ -183,7 +183,7 @@ TEST_F (EditorGestureTest, EveryActionFramesItsWritesOncePerParameter)
           [] (T& t) { t.Row (1).mouseDoubleClick (qvtest::MakeMouseEvent (t.Row (1), { 26, 16 }, leftButton, 2)); }, "B4 C4 E4" },
         { "typed value", kOutputFormat5_1, {}, [] (T& t) { paneltest::TypeInto (*FindTextBox (t.Row (2)), "30"); }, "B5 C5 E5" },
         { "Alt-click reset", kOutputFormat5_1, [] (T& t) { t.Hold (13, 0.9f); },
-          [] (T& t) { paneltest::Click (t.Row (6), { 37, 10 }, altLeftButton); }, "B13 E13" }, // the reset itself is not sent
+          [] (T& t) { paneltest::Click (t.Row (6), { 37, 10 }, altLeftButton); }, "B13 C13 E13" },
         { "wheel step", kOutputFormat5_1, {},
           [] (T& t) {
               juce::MouseWheelDetails wheel {};
@@ -194,7 +194,7 @@ TEST_F (EditorGestureTest, EveryActionFramesItsWritesOncePerParameter)
         { "ALL slider drag", kOutputFormat5_1, {}, [] (T& t) { paneltest::Drag (t.Row (15), { 23, 10 }, { 23, 10 }); },
           "B8 B9 B10 B11 B12 C8 C9 C10 C11 C12 E8 E9 E10 E11 E12" },
         { "ALL Alt-click reset", kOutputFormat5_1, [] (T& t) { t.Hold (8, 0.9f); },
-          [] (T& t) { paneltest::Click (t.Row (15), { 37, 10 }, altLeftButton); }, "B8 B9 B10 B11 B12 E8 E9 E10 E11 E12" },
+          [] (T& t) { paneltest::Click (t.Row (15), { 37, 10 }, altLeftButton); }, "B8 B9 B10 B11 B12 C8 C9 C10 C11 C12 E8 E9 E10 E11 E12" },
         { "ALL on", kOutputFormat5_1, {}, [] (T& t) { paneltest::Click (t.Params().getAllButton()); },
           "B8 B9 B10 B11 B12 C8 C9 C10 C11 C12 E8 E9 E10 E11 E12" },
         { "ALL off writes nothing", kOutputFormat5_1, [] (T& t) { paneltest::Click (t.Params().getAllButton()); t.log.Take(); },
@@ -205,7 +205,7 @@ TEST_F (EditorGestureTest, EveryActionFramesItsWritesOncePerParameter)
           [] (T& t) { paneltest::Drag (*t.Input().trimSlider, paneltest::TrimSliderPoint (76), paneltest::TrimSliderPoint (20)); }, "B0 C0 E0" },
         { "input level typed", kOutputFormat5_1, {}, [] (T& t) { paneltest::TypeInto (*t.Input().trimValueLabel, "-6"); }, "B0 C0 E0" },
         { "input trim Alt-click", kOutputFormat5_1, [] (T& t) { t.Hold (0, 0.2f); },
-          [] (T& t) { paneltest::Click (*t.Input().trimSlider, paneltest::TrimSliderPoint (60), altLeftButton); }, "B0 E0" },
+          [] (T& t) { paneltest::Click (*t.Input().trimSlider, paneltest::TrimSliderPoint (60), altLeftButton); }, "B0 C0 E0" },
         { "INVERT", kOutputFormat5_1, {}, [] (T& t) { paneltest::Click (*t.Input().invertButton); }, "B1 C1 E1" },
         { "END FIRE", kOutputFormat5_1, {}, [] (T& t) { paneltest::Click (*t.Input().endFireButton); }, "B2 C2 E2" },
         { "HI PASS", kOutputFormat5_1, {}, [] (T& t) { paneltest::Click (*t.Input().hiPassButton); }, "B3 C3 E3" },
@@ -217,7 +217,7 @@ TEST_F (EditorGestureTest, EveryActionFramesItsWritesOncePerParameter)
           [] (T& t) { paneltest::Drag (*t.Strip (2).trimSlider, paneltest::TrimSliderPoint (75), paneltest::TrimSliderPoint (50)); }, "B21 C21 E21" },
         { "strip level typed", kOutputFormat5_1, {}, [] (T& t) { paneltest::TypeInto (*t.Strip (1).valueLabel, "-6"); }, "B17 C17 E17" },
         { "strip Alt-click", kOutputFormat5_1, [] (T& t) { t.Hold (21, 0.2f); },
-          [] (T& t) { paneltest::Click (*t.Strip (2).trimSlider, paneltest::TrimSliderPoint (90), altLeftButton); }, "B21 E21" },
+          [] (T& t) { paneltest::Click (*t.Strip (2).trimSlider, paneltest::TrimSliderPoint (90), altLeftButton); }, "B21 C21 E21" },
         { "M", kOutputFormat5_1, {}, [] (T& t) { paneltest::Click (*t.Strip (1).muteButton); }, "B24 C24 E24" },
         { "S", kOutputFormat5_1, {}, [] (T& t) { paneltest::Click (*t.Strip (3).soloButton); }, "B31 C31 E31" },
         { "layout choice", kOutputFormat5_1, {}, // the L / R pattern is sent again; the layout is no host parameter

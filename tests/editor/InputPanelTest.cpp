@@ -107,10 +107,10 @@ TEST_F (InputPanelTest, EachGestureIsOneProcessorCall)
         EXPECT_EQ (Shown (Panel()), c.shown);
     }
 
-    // Alt-click resets the input level without telling the host; the slider follows the refresh.
+    // Alt-click resets the input level to 0 dB (31/41) and tells the host; the slider follows the refresh.
     rig->processor.setParameter (0, 0.2f);
     rig->processor.UpdateUI();
-    rig->ExpectGesture ([] (auto& p) { Click (*p.trimSlider, TrimSliderPoint (60), altLeftButton); }, {}, { 0 });
+    rig->ExpectGesture ([] (auto& p) { Click (*p.trimSlider, TrimSliderPoint (60), altLeftButton); }, { { 0, 31.0f / 41.0f } }, { 0 });
     EXPECT_EQ (Shown (Panel()), "W X Y Z combo 2 trim 20 -23dB switches 000 meters 0 0 0 0");
     rig->processor.UpdateUI();
     EXPECT_EQ (Shown (Panel()), freshlyShown);

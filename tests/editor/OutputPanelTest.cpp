@@ -191,7 +191,7 @@ TEST_F (OutputPanelTest, EachGestureIsOneProcessorCall)
     rig->ExpectGesture ([&] (auto& p) { TypeInto (*strip (p, C).valueLabel, "-6"); rig->processor.UpdateUI(); }, { { 17, 0.6f } }, { 17 });
     EXPECT_EQ (Shown (Strip (C)), "60  -6dB M001 S0 0 0 63 20 56 136");
 
-    // The B-format level, and Alt-click on the LFE slider: a reset the host does not hear of.
+    // The B-format level, and Alt-click on the LFE slider: a reset to 0 dB (31/41) that the host hears of.
     rig->processor.UISetOutputFormat (kOutputFormatBFormat);
     rig->processor.UpdateUI();
     rig->ExpectGesture ([&] (auto& p) { TypeInto (*strip (p, BF).valueLabel, "12"); }, { { 22, 1.0f } }, { 22 });
@@ -199,7 +199,7 @@ TEST_F (OutputPanelTest, EachGestureIsOneProcessorCall)
     rig->processor.setParameter (21, 0.2f);
     rig->processor.UpdateUI();
     FinishAnimations();
-    rig->ExpectGesture ([&] (auto& p) { Click (*strip (p, LFE).trimSlider, TrimSliderPoint (90), altLeftButton); }, {}, { 21 });
+    rig->ExpectGesture ([&] (auto& p) { Click (*strip (p, LFE).trimSlider, TrimSliderPoint (90), altLeftButton); }, { { 21, 31.0f / 41.0f } }, { 21 });
     EXPECT_FLOAT_EQ (rig->processor.getParameter (21), 0.75609756f);
     EXPECT_EQ (Strip (LFE).trimSlider->getValue(), 20.0) << "the slider waits for the processor";
     rig->processor.UpdateUI();
@@ -332,7 +332,7 @@ TEST_F (OutputPanelTest, KeysAndIndicesOutsideTheRangeChangeNothing)
     {
         rig->processor.setParameter (trims[key], values[key]);
         EXPECT_EQ (Strip (key).trimSlider->getTextFromValue (12.0), texts[key]);
-        rig->ExpectGesture ([key] (auto& p) { p.resetToDefaultValue (key); }, {}, { trims[key] });
+        rig->ExpectGesture ([key] (auto& p) { p.resetToDefaultValue (key); }, { { trims[key], 31.0f / 41.0f } }, { trims[key] });
     }
 }
 

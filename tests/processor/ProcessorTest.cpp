@@ -273,6 +273,12 @@ TEST(Processor, InputFormatPolarsAndDefaults)
     p.resetParameterToDefault(4);
     EXPECT_EQ(p.getParameter(4), 0.0f);
     EXPECT_EQ(Applied(p).bFormatPath.azimuth, 0u);
+    ASSERT_EQ(host.calls.size(), 1u) << "the host hears a reset like any edit";
+    EXPECT_EQ(host.calls[0].index, 4);
+    EXPECT_EQ(host.calls[0].value, 0.0f);
+
+    host.calls.clear();
+    p.resetParameterToDefault(36);  // not a host parameter: the host hears nothing
     EXPECT_TRUE(host.calls.empty());
     p.removeListener(&host);
 }
