@@ -120,7 +120,7 @@ echo "== Thread sanitizer build and the threaded tests"
 # Only what runs the plug-in from several threads at once: hosts' parameter,
 # text and state calls against the audio thread, and the lists and counters
 # the host-interface layers share between threads.
-threaded_targets=(qv_engine_tests qv_vst_plugin_tests qv_aax_adapter_module_tests)
+threaded_targets=(qv_engine_tests qv_processor_tests qv_vst_plugin_tests qv_aax_adapter_module_tests)
 threaded_tests='ThreadedHostTest|Concurrent|Threads|ThreadSafeList'
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
 if cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_SANITIZE_THREAD=ON >/dev/null \

@@ -367,10 +367,15 @@ void OutputPanel::TrimChanged (int key, int position)
         gestures.Framed ({ group->trim }, [&] { processor.setParameterNotifyingHost (group->trim, (float) position / 100.0f); });
 }
 
-void OutputPanel::MuteChanged (int key, bool on)
+void OutputPanel::MuteChanged (int key, bool)
 {
+    // A click turns the group's own mute over. The lamp's new state cannot say
+    // which way: during another group's solo it is lit for a group that is
+    // not muted itself.
     if (const auto* group = GroupForKey (key); group != nullptr && group->mute != noParameter)
-        gestures.Framed ({ group->mute }, [&] { processor.setParameterNotifyingHost (group->mute, on ? 1.0f : 0.0f); });
+        gestures.Framed ({ group->mute }, [&] {
+            processor.setParameterNotifyingHost (group->mute, processor.GetIsMute (group->mute) ? 0.0f : 1.0f);
+        });
 
     UpdateMutesAndSolos();
 }

@@ -421,10 +421,7 @@ void ArrayUpdateMuteSoloState(ArrayControl* control)
 
 void ArraySetChannelMute(ArrayControl* control, int channel, bool on)
 {
-    if (ArrayHasSolo(control))
-        control->mute[channel] = control->mute[channel] != 0 ? 0u : 1u;
-    else
-        control->mute[channel] = on ? 1u : 0u;
+    control->mute[channel] = on ? 1u : 0u;
     ArrayUpdateMuteSoloState(control);
 }
 

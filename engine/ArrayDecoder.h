@@ -92,7 +92,8 @@ void DecodeArrayUnmetered(const float front[4], const float rear[4], uint32_t ar
 // The channels are read in fours up to count rounded up to a multiple of 4.
 void MeterChannelsRun(const float (*channels)[kRunFrames], int count, DspMeter meters[9]);
 
-// Mute and solo logic. A mute set while any solo is on inverts the flag.
+// Mute and solo logic. A mute write sets the flag, solo or not; a soloed
+// channel ignores its own mute.
 bool ArrayHasSolo(const ArrayControl* control);
 void ArrayUpdateMuteSoloState(ArrayControl* control);
 void ArraySetChannelMute(ArrayControl* control, int channel, bool on);

@@ -16,7 +16,7 @@
 constexpr int kControlChannels = 9;  // engine channels 0 L .. 8 RC
 
 // Mute, solo and solo-mute of the nine channels packed into one word, so that
-// the mute and solo logic (a mute written while a solo is on toggles) is one
+// every mute or solo write with the solo-mute flags it implies is one
 // compare-and-swap: two setters can never lose each other's change, and a
 // reader always sees a set the logic produced.
 namespace MuteSoloWord
@@ -40,15 +40,13 @@ inline uint32_t WithSoloMute(uint32_t w)
     return (w & ~(kChannelMask << kSoloMuteShift)) | (soloMute << kSoloMuteShift);
 }
 
-// While any solo is on, a mute write inverts the channel's mute and `on` is
-// not used; otherwise the mute becomes `on`.
+// The mute becomes `on` whatever the solos: hosts write values, not presses,
+// and send the same value again (automation, a session reload), so a write
+// must give the same mute however often it comes.
 inline uint32_t WithMute(uint32_t w, int ch, bool on)
 {
     const uint32_t bit = 1u << (kMuteShift + ch);
-    if (AnySolo(w))
-        w ^= bit;
-    else
-        w = on ? (w | bit) : (w & ~bit);
+    w = on ? (w | bit) : (w & ~bit);
     return WithSoloMute(w);
 }
 

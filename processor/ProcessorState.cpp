@@ -9,10 +9,6 @@ namespace
 const juce::Identifier stateType("QVParameters");
 const juce::Identifier versionProperty("Version");
 constexpr double stateVersion = 1.0;
-
-constexpr int firstSoloIndex = 29;
-constexpr int lastSoloIndex = 34;
-constexpr unsigned char numEngineChannels = 9;
 } // namespace
 
 void Quorvane2AudioProcessor::getStateInformation(juce::MemoryBlock& destData)
@@ -56,16 +52,8 @@ void Quorvane2AudioProcessor::ApplyLoadedState(const juce::ValueTree& root)
 {
     const bool loadArraySelect = ! (wrapperType == wrapperType_AudioUnit || wrapperType == wrapperType_AAX);
 
-    // While any solo is active the engine takes a mute write as a toggle. The
-    // mutes load before the solos, so a solo from before the load would invert
-    // them; clear the engine's solos first so each mute lands as saved.
-    for (unsigned char ch = 0; ch < numEngineChannels; ++ch)
-        engine.SetChannelSolo(ch, false);
-
+    // Every parameter write sets its engine state whatever came before, mutes
+    // included, so the order of the writes and the solos active before the
+    // load do not matter.
     parameters.ReadValueTree(root, loadArraySelect);
-
-    // Solos the state did not mention keep their value: put them back in the engine.
-    for (int i = firstSoloIndex; i <= lastSoloIndex; ++i)
-        if (auto* p = GetParameterObject(i))
-            p->SetValue(p->GetValue());
 }

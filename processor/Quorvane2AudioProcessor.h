@@ -109,7 +109,7 @@ private:
     PolarPatternParameter* PolarPatternLR() const noexcept;
     /** Parameter 8 spans omni to figure of eight in stereo, a narrower range otherwise. */
     void SetPolarPatternLRRange(bool stereo);
-    /** After a state was applied: solos are restored after mutes were written directly. */
+    /** Sets every parameter the state carries. */
     void ApplyLoadedState(const juce::ValueTree& root);
 
     PARAMETER_MANAGER parameters;

@@ -127,15 +127,12 @@ OutputChannelMuteParameter::OutputChannelMuteParameter(unsigned int i, const juc
                                                        QVANE_HOST_DSP_PROCESS* e, EngineChannels c)
     : CQvaneSwitchParameter(i, n, 0.0f, e), channels(c) {}
 
-// Pushed once, never again: while a solo is on, each mute write toggles the
-// channel's mute, so a second push would undo the first. Two setters racing
-// each toggle once, as two writes in a row would.
 void OutputChannelMuteParameter::SetValue(float v)
 {
-    const bool on = IsOn(StoreSwitchValue(v));
-
-    for (int k = 0; k < channels.count; ++k)
-        engine->SetChannelMute(channels.channel[k], on);
+    PushUntilSettled(StoreSwitchValue(v), [this](float x) {
+        for (int k = 0; k < channels.count; ++k)
+            engine->SetChannelMute(channels.channel[k], IsOn(x));
+    });
 }
 
 OutputChannelSoloParameter::OutputChannelSoloParameter(unsigned int i, const juce::String& n,

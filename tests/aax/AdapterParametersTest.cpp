@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace
 {
@@ -201,6 +203,50 @@ TEST(AaxAdapterParameters, ChangesGoThroughTheHostAndAreClampedAndNaNSafe)
     }
     EXPECT_EQ(allParameters(plugin), before);
     EXPECT_TRUE(plugin.host.record.callsStartingWith("Automation.PostSetValueRequest").empty());
+}
+
+// A mute the host sets while a solo is on takes the value's on or off, as
+// without a solo, by every way the host sets parameters: after the solo the
+// group is muted as the host shows it. 5.1 comes out as L C R Ls Rs LFE.
+TEST(AaxAdapterParameters, MuteSetDuringASoloIsSetNotTurnedOver)
+{
+    ASSERT_TRUE(AAXModule::get().loaded());
+    AAXInstance plugin(AAX_eStemFormat_5_1, 44100.0f);
+    auto& fx = *plugin.effect;
+    auto sounding = [&] {
+        Channels in(4, 512), out(6, 512);
+        std::fill(in.data[0].begin(), in.data[0].end(), 0.5f); // W alone
+        for (int b = 0; b < 16; ++b) // the smoothers and the LFE filter settle
+            plugin.render(in, out, 512);
+        const char* const names[6] = { "L", "C", "R", "Ls", "Rs", "LFE" };
+        std::string shown;
+        for (size_t c = 0; c < 6; ++c)
+        {
+            const float level = std::abs(out.data[c][511]);
+            shown += std::string(c == 0 ? "" : " ") + names[c] + (level < 1e-6f ? "-" : level > 0.05f ? "+" : "?");
+        }
+        return shown;
+    };
+
+    ASSERT_EQ(fx.SetParameterNormalizedValue("23", 1.0), 0); // Mute L/R
+    ASSERT_EQ(fx.SetParameterNormalizedValue("30", 1.0), 0); // Solo C
+    ASSERT_EQ(fx.SetParameterNormalizedValue("23", 0.873), 0);
+    EXPECT_EQ(sounding(), "L- C+ R- Ls- Rs- LFE-") << "C soloed";
+    EXPECT_FLOAT_EQ(plugin.parameter("23"), 0.873f);
+    EXPECT_EQ(plugin.text("23"), "0.87");
+
+    ASSERT_EQ(fx.SetParameterNormalizedValue("30", 0.0), 0);
+    EXPECT_EQ(sounding(), "L- C+ R- Ls+ Rs+ LFE+") << "solo off: L/R still muted";
+
+    // The host's own updates (automation playback), each sent twice.
+    ASSERT_EQ(fx.SetParameterNormalizedValue("31", 1.0), 0); // Solo Ls/Rs
+    for (int twice = 0; twice < 2; ++twice)
+    {
+        ASSERT_EQ(fx.UpdateParameterNormalizedValue("23", 0.0, AAX_eUpdateSource_Parameter), 0);
+        ASSERT_EQ(fx.UpdateParameterNormalizedValue("24", 1.0, AAX_eUpdateSource_Parameter), 0); // Mute C
+    }
+    ASSERT_EQ(fx.SetParameterNormalizedValue("31", 0.0), 0);
+    EXPECT_EQ(sounding(), "L+ C- R+ Ls+ Rs+ LFE+") << "L/R unmuted and C muted during the solo";
 }
 
 TEST(AaxAdapterChunks, JuceAndElckRoundTripIntoAFreshInstance)

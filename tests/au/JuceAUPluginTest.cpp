@@ -345,6 +345,46 @@ TEST_P(JuceAUTest, ParametersSetAndReadWithoutEchoToTheHost)
     EXPECT_EQ(unit->getParameter(0, kAudioUnitScope_Input, 0, &v), kBadParameter) << "the input element has none";
 }
 
+// A mute set by the host while a solo is on takes the value's on or off, as
+// without a solo: after the solo the group is muted as the host shows it.
+TEST_P(JuceAUTest, MuteSetDuringASoloIsSetNotTurnedOver)
+{
+    SteadyInput input { { 0.5f } }; // W alone
+    ASSERT_EQ(startUnit(*unit, 6, 6, input), 0);
+    ChannelBuffers out(6, kBlock);
+    Float64 t = 0;
+    auto sounding = [&] {
+        EXPECT_EQ(renderBlocks(*unit, out, kSettleBlocks, t), 0);
+        const char* const names[6] = { "L", "R", "C", "LFE", "Ls", "Rs" };
+        std::string shown;
+        for (UInt32 c = 0; c < 6; ++c)
+        {
+            const float level = std::abs(out.channel(c)[kBlock - 1]);
+            shown += std::string(c == 0 ? "" : " ") + names[c] + (level < 1e-6f ? "-" : level > 0.05f ? "+" : "?");
+        }
+        return shown;
+    };
+
+    ASSERT_EQ(unit->setParameter(23, kAudioUnitScope_Global, 0, 1.0f, 0), 0); // Mute L/R
+    ASSERT_EQ(unit->setParameter(30, kAudioUnitScope_Global, 0, 1.0f, 0), 0); // Solo C
+    for (Float32 v : { 1.0f, 0.95f, 0.873f })
+        ASSERT_EQ(unit->setParameter(23, kAudioUnitScope_Global, 0, v, 0), 0);
+    EXPECT_EQ(sounding(), "L- R- C+ LFE- Ls- Rs-") << "C soloed";
+    EXPECT_EQ(parameter(*unit, 23), 0.873f);
+
+    ASSERT_EQ(unit->setParameter(30, kAudioUnitScope_Global, 0, 0.0f, 0), 0);
+    EXPECT_EQ(sounding(), "L- R- C+ LFE+ Ls+ Rs+") << "solo off: L/R still muted";
+
+    // Unmuting and muting again during a solo, each sent twice.
+    ASSERT_EQ(unit->setParameter(31, kAudioUnitScope_Global, 0, 1.0f, 0), 0); // Solo Ls/Rs
+    for (Float32 v : { 0.0f, 0.0f })
+        ASSERT_EQ(unit->setParameter(23, kAudioUnitScope_Global, 0, v, 0), 0);
+    for (Float32 v : { 0.6f, 0.6f })
+        ASSERT_EQ(unit->setParameter(24, kAudioUnitScope_Global, 0, v, 0), 0); // Mute C
+    ASSERT_EQ(unit->setParameter(31, kAudioUnitScope_Global, 0, 0.0f, 0), 0);
+    EXPECT_EQ(sounding(), "L+ R+ C- LFE+ Ls+ Rs+") << "L/R unmuted and C muted during the solo";
+}
+
 // ---- Initialisation --------------------------------------------------------------------
 
 TEST_P(JuceAUTest, InitialisesForEveryAcceptedPairAndRefusesTheRest)

@@ -259,9 +259,9 @@ TEST_F (OutputPanelTest, SoloFlashesTheOtherGroups)
     rig->ExpectGesture ([&] (auto&) { Click (*Strip (C).soloButton); }, { { 30, 1.0f } }, { 30 });
     EXPECT_TRUE (Panel().isTimerRunning() && Panel().getTimerInterval() == 500);
 
-    // The M of LS/RS shows lit; clicking it off writes 0 (no change of value),
-    // which during a solo turns the group's own mute on: its lamp holds steady.
-    rig->ExpectGesture ([&] (auto&) { Click (*Strip (LsRs).muteButton); }, { { 25, 0.0f } }, {});
+    // The M of LS/RS shows lit, though LS/RS is not muted itself; a click
+    // mutes it: its lamp holds steady.
+    rig->ExpectGesture ([&] (auto&) { Click (*Strip (LsRs).muteButton); }, { { 25, 1.0f } }, { 25 });
     Panel().timerCallback();
     const char* lamps[] = { "M110 S0", "M001 S1", "M110 S0", "M101 S0", "M110 S0", "M110 S0" }; // L/R C LFE LS/RS RLS/RRS R C
     for (int key = 0; key < 6; ++key)
@@ -279,6 +279,47 @@ TEST_F (OutputPanelTest, SoloFlashesTheOtherGroups)
     EXPECT_TRUE (Panel().isTimerRunning());
     EXPECT_TRUE (Shown (Strip (LR)).contains ("M111 S0")) << Shown (Strip (LR));
     EXPECT_TRUE (Shown (Strip (RC)).contains ("S1")) << Shown (Strip (RC));
+}
+
+// During a solo a click on M turns the group's own mute over, whatever its
+// lamp shows: the lamp is lit for every group the solo silences.
+TEST_F (OutputPanelTest, MClicksDuringASoloTurnTheGroupsOwnMuteOver)
+{
+    const struct
+    {
+        const char* name;
+        int key, mute, solo, layout;
+    } groups[] = {
+        { "L/R under solo C", LR, 23, 30, 7 },         { "C under solo L/R", C, 24, 29, 7 },
+        { "LFE under solo C", LFE, 28, 30, 7 },        { "LS/RS under solo LFE", LsRs, 25, 34, 7 },
+        { "RLS/RRS under solo C", RLsRRs, 26, 30, 7 }, { "R C under solo LS/RS", RC, 27, 31, 5 },
+        { "C under its own solo", C, 24, 30, 7 },
+    };
+    for (const auto& g : groups)
+    {
+        SCOPED_TRACE (g.name);
+        Fresh();
+        ChooseLayout (g.layout);
+        FinishAnimations();
+        rig->processor.setParameter (g.solo, 1.0f);
+        rig->processor.UpdateUI();
+        const bool ownSolo = g.solo - 29 == g.mute - 23;
+
+        rig->ExpectGesture ([&] (auto&) { Click (*Strip (g.key).muteButton); }, { { g.mute, 1.0f } }, { g.mute });
+        EXPECT_TRUE (rig->processor.GetIsMute (g.mute));
+        EXPECT_TRUE (Shown (Strip (g.key)).contains ("M101")) << "lit and steady: " << Shown (Strip (g.key));
+
+        rig->ExpectGesture ([&] (auto&) { Click (*Strip (g.key).muteButton); }, { { g.mute, 0.0f } }, { g.mute });
+        EXPECT_FALSE (rig->processor.GetIsMute (g.mute));
+        EXPECT_TRUE (Shown (Strip (g.key)).contains (ownSolo ? "M001" : "M111"))
+            << (ownSolo ? "dark: " : "lit by the solo, blinking: ") << Shown (Strip (g.key));
+
+        // A mute the host wrote as 0.873 is on: the click turns it off.
+        rig->processor.setParameter (g.mute, 0.873f);
+        rig->processor.UpdateUI();
+        rig->ExpectGesture ([&] (auto&) { Click (*Strip (g.key).muteButton); }, { { g.mute, 0.0f } }, { g.mute });
+        EXPECT_FALSE (rig->processor.GetIsMute (g.mute));
+    }
 }
 
 TEST_F (OutputPanelTest, HostFixedLayoutAndRefills)

@@ -156,11 +156,19 @@ TEST(Decoder, SoloAndMute)
     for (int ch : {0, 1, 4, 5})
         EXPECT_EQ(o.ch[ch], 0.0f) << "solo silences channel " << ch;
 
-    // While a solo is on, a mute write toggles.
-    ArraySetChannelMute(&c, 0, true);
-    EXPECT_EQ(c.mute[0], 1u);
-    ArraySetChannelMute(&c, 0, true);
-    EXPECT_EQ(c.mute[0], 0u) << "second mute while soloed toggles back";
+    // While a solo is on, a mute write sets the flag as it does without one.
+    const struct { bool on; uint32_t flag; const char* what; } writes[] = {
+        { true, 1u, "first mute while soloed" },
+        { true, 1u, "the same mute again while soloed" },
+        { false, 0u, "unmute while soloed" },
+        { false, 0u, "the same unmute again while soloed" },
+    };
+    for (const auto& w : writes)
+    {
+        ArraySetChannelMute(&c, 0, w.on);
+        EXPECT_EQ(c.mute[0], w.flag) << w.what;
+        EXPECT_EQ(c.soloMute[0], 1u) << w.what << ": channel 0 is still silenced by the solo";
+    }
 
     ArraySetChannelSolo(&c, 2, false);
     EXPECT_FALSE(ArrayHasSolo(&c));

@@ -472,7 +472,7 @@ TEST(Engine, SettersPublishAndTheNextBlockTakesThem)
 }
 
 // The mute and solo rules, through the published flags: a soloed channel
-// silences the others, a mute written while a solo is on toggles.
+// silences the others, a mute write sets the mute whether a solo is on or not.
 TEST(Engine, MuteAndSoloFlags)
 {
     QVANE_HOST_DSP_PROCESS e(true);
@@ -486,12 +486,22 @@ TEST(Engine, MuteAndSoloFlags)
     for (unsigned char ch = 0; ch < 9; ++ch)
         EXPECT_EQ(e.GetIsChannelSoloMute(ch), ch != 2) << "solo-mute of channel " << int(ch);
 
-    e.SetChannelMute(5, true);
-    EXPECT_TRUE(e.GetIsChannelMute(5)) << "first write while soloed toggles 0 to 1";
-    e.SetChannelMute(5, true);
-    EXPECT_FALSE(e.GetIsChannelMute(5)) << "second write of true toggles back";
-    e.SetChannelMute(1, false);
-    EXPECT_FALSE(e.GetIsChannelMute(1)) << "a write of false toggles too";
+    const struct { unsigned char channel; bool on; bool muted; const char* what; } writes[] = {
+        { 5, true, true, "first write of true while soloed" },
+        { 5, true, true, "second write of true leaves it muted" },
+        { 1, true, true, "true on a muted channel leaves it muted" },
+        { 1, false, false, "a write of false unmutes" },
+        { 1, false, false, "a second write of false leaves it unmuted" },
+        { 2, true, true, "the soloed channel takes its mute too" },
+        { 2, false, false, "and clears it" },
+    };
+    for (const auto& w : writes)
+    {
+        e.SetChannelMute(w.channel, w.on);
+        EXPECT_EQ(e.GetIsChannelMute(w.channel), w.muted) << w.what;
+        EXPECT_TRUE(e.GetIsChannelSolo(2)) << w.what << ": the solo stays";
+        EXPECT_EQ(e.GetIsChannelSoloMute(w.channel), w.channel != 2) << w.what;
+    }
 
     e.SetChannelSolo(2, false);
     EXPECT_FALSE(e.HasSolo());
@@ -501,6 +511,7 @@ TEST(Engine, MuteAndSoloFlags)
     float* none[9] = {};
     e.Process(none, none, 1);
     EXPECT_EQ(e.arrayControl.mute[1], 0u);
+    EXPECT_EQ(e.arrayControl.mute[5], 1u) << "the mute set while soloed holds after the solo";
     EXPECT_EQ(e.arrayControl.solo[2], 0u);
 }
 

@@ -5,9 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
+#include <iterator>
 #include <limits>
 #include <memory>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "AudioProcessor.h"
@@ -309,6 +313,95 @@ TEST(Processor, MuteSoloQueriesMapGroupsToChannels)
 
     EXPECT_FALSE(p.GetIsMute(29)) << "solo indices are not mute indices";
     EXPECT_FALSE(p.GetIsSolo(23)) << "mute indices are not solo indices";
+}
+
+// Hosts write values, not presses: a mute written while some solo is on sets
+// the group's mute to (value >= 0.5) exactly as without a solo, and writing
+// the same value again changes nothing. The parameter, its text, the
+// processor's query and the engine's flag of every channel of the group agree
+// after every write, whichever group holds the solo.
+TEST(Processor, MuteWritesDuringASoloSetTheGroupsMute)
+{
+    const struct
+    {
+        int mute;
+        std::vector<unsigned char> channels; // engine channels 0 L, 1 R, 2 C, 3 LFE, 4 Ls, 5 Rs, 6 RLs, 7 RRs, 8 RC
+        int otherSolo;                       // a solo of another group
+        int ownSolo;
+    } groups[] = {
+        { 23, { 0, 1 }, 30, 29 }, { 24, { 2 }, 29, 30 }, { 25, { 4, 5 }, 30, 31 },
+        { 26, { 6, 7 }, 30, 32 }, { 27, { 8 }, 30, 33 }, { 28, { 3 }, 30, 34 },
+    };
+    const struct
+    {
+        float value;
+        bool muted;
+        const char* text;
+    } writes[] = {
+        { 1.0f, true, "1.00" },   { 0.873f, true, "0.87" }, { 0.873f, true, "0.87" }, { 1.0f, true, "1.00" },
+        { 1.0f, true, "1.00" },   { 0.0f, false, "0.00" },  { 0.0f, false, "0.00" },  { 0.5f, true, "0.50" },
+        { 0.49f, false, "0.49" }, { 0.49f, false, "0.49" }, { 0.873f, true, "0.87" },
+    };
+
+    for (const auto& g : groups)
+        for (const int solo : { g.otherSolo, g.ownSolo })
+        {
+            Quorvane2AudioProcessor p;
+            p.setParameter(solo, 1.0f);
+            for (size_t w = 0; w < std::size(writes); ++w)
+            {
+                const auto& write = writes[w];
+                p.setParameter(g.mute, write.value);
+                const std::string where = "mute " + std::to_string(g.mute) + " under solo " + std::to_string(solo)
+                                          + ", write " + std::to_string(w) + " of " + std::to_string(write.value);
+
+                EXPECT_EQ(p.getParameter(g.mute), write.value) << where;
+                EXPECT_EQ(p.getParameterText(g.mute), write.text) << where;
+                EXPECT_EQ(p.GetIsMute(g.mute), write.muted) << where;
+                auto& engine = Applied(p);
+                for (unsigned char ch : g.channels)
+                {
+                    EXPECT_EQ(engine.GetIsChannelMute(ch), write.muted) << where << ", engine channel " << int(ch);
+                    EXPECT_EQ(engine.arrayControl.mute[ch], write.muted ? 1u : 0u) << where << ", channel " << int(ch);
+                }
+                EXPECT_EQ(p.GetIsSoloMute(g.mute), solo == g.otherSolo) << where;
+                EXPECT_TRUE(p.GetIsSolo(solo)) << where << ": the solo stays";
+                for (int other = 23; other <= 28; ++other)
+                    EXPECT_EQ(p.GetIsMute(other), other == g.mute && write.muted) << where << ", mute " << other;
+            }
+
+            // The last write muted the group: with the solo gone, the mute holds.
+            p.setParameter(solo, 0.0f);
+            EXPECT_TRUE(p.GetIsMute(g.mute)) << "mute " << g.mute << " after solo " << solo << " cleared";
+            EXPECT_FALSE(p.GetIsSoloMute(g.mute)) << "mute " << g.mute << " after solo " << solo << " cleared";
+        }
+}
+
+// Two threads writing one mute at once, one on and one off, while a solo is
+// on: however their stores and engine writes interleave, the engine's mute
+// ends as the value the parameter kept.
+TEST(Processor, ConcurrentMuteWritesLeaveTheEngineAsTheParameter)
+{
+    Quorvane2AudioProcessor p;
+    p.setParameter(30, 1.0f); // solo C
+    for (int round = 0; round < 1000; ++round)
+    {
+        std::atomic<int> ready { 0 };
+        auto writer = [&](float v) {
+            ready.fetch_add(1);
+            while (ready.load() < 2)
+            {
+            }
+            p.setParameter(25, v); // Mute Ls/Rs
+        };
+        std::thread on(writer, 1.0f), off(writer, 0.0f);
+        on.join();
+        off.join();
+
+        const bool muted = p.getParameter(25) >= 0.5f;
+        ASSERT_EQ(p.GetEngine().GetIsChannelMute(4), muted) << "round " << round << ", Ls";
+        ASSERT_EQ(p.GetEngine().GetIsChannelMute(5), muted) << "round " << round << ", Rs";
+    }
 }
 
 TEST(Processor, LayoutQueries)

@@ -338,6 +338,57 @@ TEST(SavedState, MutesLoadAsSavedWhateverSolosWereActive)
     EXPECT_FALSE(p.GetEngine().HasSolo());
 }
 
+// A state loaded while other solos are on brings exactly its own mutes and
+// solos, and a host that then sends every parameter value again (as some do
+// after loading a session) leaves them so.
+TEST(SavedState, MutesOfAStateLoadedDuringSolosHoldWhenTheHostResendsThem)
+{
+    const struct
+    {
+        const char* what;
+        std::array<float, 6> mutes; // L/R, C, Ls/Rs, RLs/RRs, RC, LFE
+        std::array<float, 6> solos;
+    } saved[] = {
+        { "L/R muted, C soloed", { 1, 0, 0, 0, 0, 0 }, { 0, 1, 0, 0, 0, 0 } },
+        { "every group muted, LFE soloed", { 1, 1, 1, 1, 1, 1 }, { 0, 0, 0, 0, 0, 1 } },
+        { "C and RC muted at 0.873, no solo", { 0, 0.873f, 0, 0, 0.873f, 0 }, { 0, 0, 0, 0, 0, 0 } },
+    };
+    const std::array<std::vector<unsigned char>, 6> channels = { { { 0, 1 }, { 2 }, { 4, 5 }, { 6, 7 }, { 8 }, { 3 } } };
+
+    for (const auto& state : saved)
+    {
+        Quorvane2AudioProcessor source;
+        for (int g = 0; g < 6; ++g)
+        {
+            source.setParameter(23 + g, state.mutes[(size_t) g]);
+            source.setParameter(29 + g, state.solos[(size_t) g]);
+        }
+        const auto block = Save(source);
+
+        Quorvane2AudioProcessor p;
+        p.setParameter(31, 1.0f); // solo Ls/Rs
+        p.setParameter(33, 1.0f); // solo RC
+        p.setParameter(26, 1.0f); // RLs/RRs muted
+        Load(p, block);
+
+        for (const char* step : { "after the load", "after the host sent every value again" })
+        {
+            for (int g = 0; g < 6; ++g)
+            {
+                const bool muted = state.mutes[(size_t) g] >= 0.5f;
+                const std::string where = std::string(state.what) + ", " + step + ", group " + std::to_string(g);
+                EXPECT_EQ(p.getParameter(23 + g), state.mutes[(size_t) g]) << where;
+                EXPECT_EQ(p.GetIsMute(23 + g), muted) << where;
+                EXPECT_EQ(p.GetIsSolo(29 + g), state.solos[(size_t) g] >= 0.5f) << where;
+                for (unsigned char ch : channels[(size_t) g])
+                    EXPECT_EQ(Applied(p).arrayControl.mute[ch], muted ? 1u : 0u) << where << ", engine channel " << int(ch);
+            }
+            for (int i = 0; i < 35; ++i)
+                p.setParameter(i, source.getParameter(i));
+        }
+    }
+}
+
 TEST(SavedState, SolosNotInTheStateStayActive)
 {
     Quorvane2AudioProcessor p;

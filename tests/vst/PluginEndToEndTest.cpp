@@ -72,6 +72,23 @@ protected:
             h.process(in.pointers(), out.pointers(), in.frames());
     }
 
+    /** After a settled run of W = 0.5 alone, which of the eight outputs
+        sound: e.g. "L- R- C+ LFE+ Ls+ Rs+ 7- 8-" ("?" neither silent nor clearly sounding). */
+    static std::string soundingOutputs(VstTestHost& h)
+    {
+        ChannelSet in(8, kBlock), out(8, kBlock);
+        in.fill(0, 0.5f);
+        runSettled(h, in, out);
+        const char* const names[8] = { "L", "R", "C", "LFE", "Ls", "Rs", "7", "8" };
+        std::string shown;
+        for (int c = 0; c < 8; ++c)
+        {
+            const float level = std::abs(out.channel(c)[kBlock - 1]);
+            shown += std::string(c == 0 ? "" : " ") + names[c] + (level < 1e-6f ? "-" : level > 0.05f ? "+" : "?");
+        }
+        return shown;
+    }
+
     static std::unique_ptr<PluginLibrary> library;
     std::unique_ptr<VstTestHost> host;
 };
@@ -494,6 +511,64 @@ TEST_F(PluginTest, HostileOrTruncatedChunksChangeNothing)
         for (int i = 0; i < 37; ++i)
             EXPECT_EQ(host->getParameter(i), before[(size_t) i]) << c.name << ": parameter " << i;
     }
+}
+
+//==============================================================================
+// Mutes written by a host while a solo is on. Hosts write values, not presses.
+
+// A live session: L/R muted, then C soloed, then the mute control dragged
+// down to a value that is still on. Un-soloing must leave L/R muted.
+TEST_F(PluginTest, MuteDraggedWhileSoloedStaysOnAfterTheSoloEnds)
+{
+    start(*host);
+    host->setParameter(23, 1.0f); // Mute L/R
+    EXPECT_EQ(soundingOutputs(*host), "L- R- C+ LFE+ Ls+ Rs+ 7- 8-") << "L/R muted";
+
+    host->setParameter(30, 1.0f); // Solo C
+    for (float v : { 0.95f, 0.91f, 0.873f }) // the drag
+        host->setParameter(23, v);
+    EXPECT_EQ(soundingOutputs(*host), "L- R- C+ LFE- Ls- Rs- 7- 8-") << "C soloed";
+    EXPECT_EQ(host->getParameter(23), 0.873f);
+    EXPECT_EQ(host->parameterDisplay(23), "0.87");
+
+    host->setParameter(30, 0.0f);
+    EXPECT_EQ(soundingOutputs(*host), "L- R- C+ LFE+ Ls+ Rs+ 7- 8-") << "solo off: L/R still muted, the rest plays";
+    EXPECT_EQ(host->getParameter(23), 0.873f);
+
+    host->setParameter(23, 0.0f);
+    EXPECT_EQ(soundingOutputs(*host), "L+ R+ C+ LFE+ Ls+ Rs+ 7- 8-") << "L/R unmuted";
+}
+
+// A saved session (L/R muted, C soloed) reloaded by a host that loads the
+// chunk and then sends every parameter value again. The mutes stay as saved.
+TEST_F(PluginTest, SessionReloadThatResendsEveryParameterKeepsTheSavedMutes)
+{
+    host->setParameter(23, 1.0f); // Mute L/R
+    host->setParameter(30, 1.0f); // Solo C
+    const auto chunk = host->getChunk();
+    std::vector<float> values;
+    for (int i = 0; i < 35; ++i)
+        values.push_back(host->getParameter(i));
+
+    auto reloaded = makeHost();
+    start(*reloaded);
+    ASSERT_EQ(reloaded->setChunk(chunk.data(), (intptr_t) chunk.size()), 0);
+    for (int i = 0; i < 35; ++i)
+        reloaded->setParameter(i, values[(size_t) i]);
+    EXPECT_EQ(soundingOutputs(*reloaded), "L- R- C+ LFE- Ls- Rs- 7- 8-") << "C soloed";
+
+    const struct { int index; float value; const char* text; } mutes[] = {
+        { 23, 1.0f, "1.00" }, { 24, 0.0f, "0.00" }, { 25, 0.0f, "0.00" },
+        { 26, 0.0f, "0.00" }, { 27, 0.0f, "0.00" }, { 28, 0.0f, "0.00" },
+    };
+    for (const auto& m : mutes)
+    {
+        EXPECT_EQ(reloaded->getParameter(m.index), m.value) << "mute " << m.index;
+        EXPECT_EQ(reloaded->parameterDisplay(m.index), m.text) << "mute " << m.index;
+    }
+
+    reloaded->setParameter(30, 0.0f); // the user un-solos C
+    EXPECT_EQ(soundingOutputs(*reloaded), "L- R- C+ LFE+ Ls+ Rs+ 7- 8-") << "L/R muted as saved, the rest plays";
 }
 
 //==============================================================================
