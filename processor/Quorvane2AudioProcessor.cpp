@@ -192,6 +192,15 @@ juce::String Quorvane2AudioProcessor::getParameterText(int index)
     return p != nullptr ? p->Format() : juce::String();
 }
 
+// A host asking what a value would read as, before or without setting it:
+// the parameter formats the value it would hold, and nothing is stored, so
+// neither the engine nor the editor hears of the question.
+juce::String Quorvane2AudioProcessor::getParameterTextForValue(int index, float value, int maximumStringLength) const
+{
+    auto* p = GetParameterObject(index);
+    return p != nullptr ? p->FormatValue(value).substring(0, maximumStringLength) : juce::String();
+}
+
 int Quorvane2AudioProcessor::getParameterNumSteps(int) { return 0x7fffffff; }
 
 float Quorvane2AudioProcessor::getParameterDefaultValue(int index)
