@@ -74,6 +74,8 @@ void AudioProcessor::setPlayHead(AudioPlayHead* newPlayHead)
     playHead = newPlayHead;
 }
 
+String AudioProcessor::getParameterTextForValue(int, float, int) const { return {}; }
+
 //==============================================================================
 void AudioProcessor::setPlayConfigDetails(int numIns, int numOuts, double newSampleRate, int newBlockSize)
 {

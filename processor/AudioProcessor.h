@@ -106,6 +106,9 @@ public:
     virtual void addListener(AudioProcessorListener* newListener);
     virtual void removeListener(AudioProcessorListener* listenerToRemove);
     virtual void setPlayHead(AudioPlayHead* newPlayHead);
+    /** The text the parameter would show if it were set to `value` now, cut
+        to maximumStringLength characters; nothing is set. Empty by default. */
+    virtual String getParameterTextForValue(int parameterIndex, float value, int maximumStringLength) const;
 
     //==============================================================================
     /** Sets the wrapper type that the next processor built on this thread takes. */

@@ -86,7 +86,10 @@ float PARAMETER::StoreValue(float v) noexcept
 }
 
 void PARAMETER::SetValue(float newValue) { StoreValue(newValue); }
-juce::String PARAMETER::Format() { return NumberText::Fixed(GetValue(), 2); }
+juce::String PARAMETER::Format() { return TextOf(GetValue()); }
+juce::String PARAMETER::FormatValue(float value) const { return TextOf(HeldValue(value)); }
+float PARAMETER::HeldValue(float v) const noexcept { return v; }
+juce::String PARAMETER::TextOf(float heldValue) const { return NumberText::Fixed(heldValue, 2); }
 void PARAMETER::Encode(unsigned char) {}
 
 // The byte again from the value, keeping whatever value another thread may

@@ -32,7 +32,12 @@ public:
     virtual ~PARAMETER();
 
     virtual void SetValue(float newValue);
+    /** The text of the value held now: FormatValue of it. */
     virtual juce::String Format();
+    /** The text this parameter shows while it holds HeldValue(value). Reads
+        nothing but the value given and fixed settings, stores nothing: safe
+        on any thread, beside setters and the audio thread. */
+    juce::String FormatValue(float value) const;
     virtual void Encode(unsigned char newByte);
     virtual void Decode();
 
@@ -60,6 +65,12 @@ public:
     void SetAutomatable(bool shouldBeAutomatable) noexcept { automatable.store(shouldBeAutomatable, std::memory_order_relaxed); }
 
 protected:
+    /** What SetValue(v) would store (the base kind stores v itself). */
+    virtual float HeldValue(float v) const noexcept;
+    /** The text of a value as stored; every kind's texts come from here, so
+        the text of the present value and of any asked-for value agree. */
+    virtual juce::String TextOf(float heldValue) const;
+
     /** The byte of this kind for a value (the base kind keeps no byte: 0). */
     virtual uint8_t ByteFor(float v) const noexcept;
 

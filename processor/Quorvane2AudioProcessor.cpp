@@ -124,9 +124,9 @@ void Quorvane2AudioProcessor::SetPolarPatternLRRange(bool stereo)
 juce::String Quorvane2AudioProcessor::getName() const { return "Quorvane2"; }
 
 // Under the callback lock: a host that prepares while its audio thread is
-// still running (or an adapter preparing from its audio callback, which
-// holds the lock already) never has the coefficients rewritten under
-// Process. A resumed plug-in starts clean, with no filter history or meter
+// still running never has the coefficients rewritten under Process. Only a
+// fresh start prepares (a new rate, a resume); a new block length alone
+// does not, so no adapter calls this to follow one. A resumed plug-in starts clean, with no filter history or meter
 // left from before.
 void Quorvane2AudioProcessor::prepareToPlay(double sampleRate, int)
 {
@@ -190,6 +190,15 @@ juce::String Quorvane2AudioProcessor::getParameterText(int index)
 {
     auto* p = GetParameterObject(index);
     return p != nullptr ? p->Format() : juce::String();
+}
+
+// A host asking what a value would read as, before or without setting it:
+// the parameter formats the value it would hold, and nothing is stored, so
+// neither the engine nor the editor hears of the question.
+juce::String Quorvane2AudioProcessor::getParameterTextForValue(int index, float value, int maximumStringLength) const
+{
+    auto* p = GetParameterObject(index);
+    return p != nullptr ? p->FormatValue(value).substring(0, maximumStringLength) : juce::String();
 }
 
 int Quorvane2AudioProcessor::getParameterNumSteps(int) { return 0x7fffffff; }

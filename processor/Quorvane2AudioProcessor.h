@@ -62,6 +62,7 @@ public:
     juce::String getParameterName(int index) override;
     float getParameter(int index) override;
     juce::String getParameterText(int index) override;
+    juce::String getParameterTextForValue(int index, float value, int maximumStringLength) const override;
     int getParameterNumSteps(int index) override;
     float getParameterDefaultValue(int index) override;
     void setParameter(int index, float newValue) override;

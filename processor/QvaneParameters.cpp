@@ -56,12 +56,12 @@ CQvaneSwitchParameter::CQvaneSwitchParameter(unsigned int i, const juce::String&
 
 float CQvaneSwitchParameter::StoreSwitchValue(float v)
 {
-    return StoreValue(ClampNormalised(v));
+    return StoreValue(HeldValue(v));
 }
 
-juce::String CQvaneSwitchParameter::OnOffText(const char* label) const
+juce::String CQvaneSwitchParameter::OnOffText(const char* label, float v)
 {
-    return juce::String(label) + (IsOn(GetValue()) ? " On" : " Off");
+    return juce::String(label) + (IsOn(v) ? " On" : " Off");
 }
 
 CQvaneUnipolarParameter::CQvaneUnipolarParameter(unsigned int i, const juce::String& n, float defaultVal,
@@ -85,7 +85,7 @@ void InvertParameter::SetValue(float v)
     PushUntilSettled(StoreSwitchValue(v), [this](float x) { engine->SetInvertEnable(IsOn(x)); });
 }
 
-juce::String InvertParameter::Format() { return OnOffText("Invert"); }
+juce::String InvertParameter::TextOf(float v) const { return OnOffText("Invert", v); }
 
 EndFireParameter::EndFireParameter(unsigned int i, QVANE_HOST_DSP_PROCESS* e)
     : CQvaneSwitchParameter(i, "End Fire", 0.0f, e) {}
@@ -95,7 +95,7 @@ void EndFireParameter::SetValue(float v)
     PushUntilSettled(StoreSwitchValue(v), [this](float x) { engine->SetEndFireEnable(IsOn(x)); });
 }
 
-juce::String EndFireParameter::Format() { return OnOffText("End Fire"); }
+juce::String EndFireParameter::TextOf(float v) const { return OnOffText("End Fire", v); }
 
 FilterEnableParameter::FilterEnableParameter(unsigned int i, QVANE_HOST_DSP_PROCESS* e)
     : CQvaneSwitchParameter(i, "Filter", 0.0f, e) {}
@@ -105,7 +105,7 @@ void FilterEnableParameter::SetValue(float v)
     PushUntilSettled(StoreSwitchValue(v), [this](float x) { engine->SetFilterEnable(IsOn(x)); });
 }
 
-juce::String FilterEnableParameter::Format() { return OnOffText("Filter"); }
+juce::String FilterEnableParameter::TextOf(float v) const { return OnOffText("Filter", v); }
 
 InputFormatParameter::InputFormatParameter(unsigned int i, QVANE_HOST_DSP_PROCESS* e)
     : CQvaneSwitchParameter(i, "Input Format", 1.0f, e) {}
@@ -157,7 +157,7 @@ void InputLevelParameter::SetValue(float v)
                      [this](float x) { engine->SetInputLevelCoeff(ParameterMapping::DbGain(x)); });
 }
 
-juce::String InputLevelParameter::Format() { return ParameterMapping::DbText(GetValue()); }
+juce::String InputLevelParameter::TextOf(float v) const { return ParameterMapping::DbText(v); }
 
 RotateParameter::RotateParameter(unsigned int i, QVANE_HOST_DSP_PROCESS* e)
     : CQvaneUnipolarParameter(i, "Rotate", 0.0f, e) {}
@@ -173,7 +173,7 @@ void RotateParameter::SetValue(float v)
     PushUntilSettled(StoreValue(ClampNormalised(v)), [this](float x) { engine->SetAzimuthAngle(Degrees(x)); });
 }
 
-juce::String RotateParameter::Format() { return Degrees3(Degrees(GetValue())); }
+juce::String RotateParameter::TextOf(float v) const { return Degrees3(Degrees(v)); }
 
 namespace
 {
@@ -241,9 +241,9 @@ void PolarPatternParameter::SetValue(float v)
     }
 }
 
-juce::String PolarPatternParameter::Format()
+juce::String PolarPatternParameter::TextOf(float v) const
 {
-    return NumberText::Fixed(HalfPattern(GetValue()), 2);
+    return NumberText::Fixed(HalfPattern(v), 2);
 }
 
 WidthParameter::WidthParameter(unsigned int i, const juce::String& n, QVANE_HOST_DSP_PROCESS* e, Pair p)
@@ -275,7 +275,7 @@ void WidthParameter::SetValue(float v)
     });
 }
 
-juce::String WidthParameter::Format() { return Degrees3(FloatTouint16_t(GetValue(), 180)); }
+juce::String WidthParameter::TextOf(float v) const { return Degrees3(FloatTouint16_t(v, 180)); }
 
 OutputChannelLevelParameter::OutputChannelLevelParameter(unsigned int i, const juce::String& n,
                                                          QVANE_HOST_DSP_PROCESS* e, EngineChannels c)
@@ -301,15 +301,17 @@ void OutputChannelLevelParameter::SetValue(float v)
     });
 }
 
-juce::String OutputChannelLevelParameter::Format() { return ParameterMapping::DbText(GetValue()); }
+juce::String OutputChannelLevelParameter::TextOf(float v) const { return ParameterMapping::DbText(v); }
 
 ChannelMeter::ChannelMeter(unsigned int i, const juce::String& n, QVANE_HOST_DSP_PROCESS* e)
     : CQvaneUnipolarParameter(i, n, 0.0f, e) {}
 
 void ChannelMeter::SetValue(float v)
 {
-    PARAMETER_UNIPOLAR::SetValue(std::isfinite(v) ? v : 0.0f);
+    PARAMETER_UNIPOLAR::SetValue(HeldValue(v));
 }
+
+float ChannelMeter::HeldValue(float v) const noexcept { return std::isfinite(v) ? v : 0.0f; }
 
 //==============================================================================
 TiltParameter::TiltParameter(unsigned int i, const juce::String& n, QVANE_HOST_DSP_PROCESS* e, Which w)
@@ -328,7 +330,7 @@ void TiltParameter::SetValue(float v)
     });
 }
 
-juce::String TiltParameter::Format() { return Degrees3(FloatTouint16_t(GetValue(), 180) - 90); }
+juce::String TiltParameter::TextOf(float v) const { return Degrees3(FloatTouint16_t(v, 180) - 90); }
 
 ZoomParameter::ZoomParameter(unsigned int i, QVANE_HOST_DSP_PROCESS* e)
     : CQvaneBipolarParameter(i, "Zoom", 0.5f, e) {}
@@ -338,4 +340,4 @@ void ZoomParameter::SetValue(float v)
     PushUntilSettled(StoreValue(ClampNormalised(v)), [this](float x) { engine->SetDominance(x - 0.5f); });
 }
 
-juce::String ZoomParameter::Format() { return NumberText::Fixed(GetValue() - 0.5f, 2); }
+juce::String ZoomParameter::TextOf(float v) const { return NumberText::Fixed(v - 0.5f, 2); }

@@ -32,7 +32,8 @@ protected:
         switch then gives the engine. */
     float StoreSwitchValue(float v);
     static bool IsOn(float v) noexcept { return v >= 0.5f; }
-    juce::String OnOffText(const char* label) const;
+    static juce::String OnOffText(const char* label, float v);
+    float HeldValue(float v) const noexcept override { return ClampNormalised(v); }
 
     QVANE_HOST_DSP_PROCESS* const engine; // not owned
 };
@@ -44,6 +45,7 @@ public:
                             QVANE_HOST_DSP_PROCESS* engine);
 
 protected:
+    float HeldValue(float v) const noexcept override { return ClampNormalised(v); }
     QVANE_HOST_DSP_PROCESS* const engine; // not owned
 };
 
@@ -54,6 +56,7 @@ public:
                            QVANE_HOST_DSP_PROCESS* engine, unsigned char half = 128);
 
 protected:
+    float HeldValue(float v) const noexcept override { return ClampNormalised(v); }
     QVANE_HOST_DSP_PROCESS* const engine; // not owned
 };
 
@@ -65,7 +68,7 @@ class InvertParameter : public CQvaneSwitchParameter
 public:
     InvertParameter(unsigned int index, QVANE_HOST_DSP_PROCESS* engine);
     void SetValue(float v) override;
-    juce::String Format() override;
+    juce::String TextOf(float v) const override;
 };
 
 class EndFireParameter : public CQvaneSwitchParameter
@@ -73,7 +76,7 @@ class EndFireParameter : public CQvaneSwitchParameter
 public:
     EndFireParameter(unsigned int index, QVANE_HOST_DSP_PROCESS* engine);
     void SetValue(float v) override;
-    juce::String Format() override;
+    juce::String TextOf(float v) const override;
 };
 
 class FilterEnableParameter : public CQvaneSwitchParameter
@@ -81,7 +84,7 @@ class FilterEnableParameter : public CQvaneSwitchParameter
 public:
     FilterEnableParameter(unsigned int index, QVANE_HOST_DSP_PROCESS* engine);
     void SetValue(float v) override;
-    juce::String Format() override;
+    juce::String TextOf(float v) const override;
 };
 
 /** Below 0.5 the inputs are A-format capsule signals, from 0.5 B-format. */
@@ -133,7 +136,7 @@ class InputLevelParameter : public CQvaneUnipolarParameter
 public:
     InputLevelParameter(unsigned int index, QVANE_HOST_DSP_PROCESS* engine);
     void SetValue(float v) override;
-    juce::String Format() override;
+    juce::String TextOf(float v) const override;
 };
 
 /** Sound-field rotation in whole degrees, v · 360 (360 wraps to 0). */
@@ -142,7 +145,7 @@ class RotateParameter : public CQvaneUnipolarParameter
 public:
     RotateParameter(unsigned int index, QVANE_HOST_DSP_PROCESS* engine);
     void SetValue(float v) override;
-    juce::String Format() override;
+    juce::String TextOf(float v) const override;
 
 private:
     static uint16_t Degrees(float v) noexcept;
@@ -155,7 +158,7 @@ public:
     PolarPatternParameter(unsigned int index, const juce::String& name,
                           QVANE_HOST_DSP_PROCESS* engine, EngineChannels channels);
     void SetValue(float v) override;
-    juce::String Format() override;
+    juce::String TextOf(float v) const override;
 
     /** Changes the range; the engine follows at the next SetValue. */
     void SetRange(float newLow, float newHigh) noexcept;
@@ -178,7 +181,7 @@ public:
 
     WidthParameter(unsigned int index, const juce::String& name, QVANE_HOST_DSP_PROCESS* engine, Pair pair);
     void SetValue(float v) override;
-    juce::String Format() override;
+    juce::String TextOf(float v) const override;
 
 private:
     const Pair pair;
@@ -193,7 +196,7 @@ public:
     /** The B-format array's level. */
     OutputChannelLevelParameter(unsigned int index, const juce::String& name, QVANE_HOST_DSP_PROCESS* engine);
     void SetValue(float v) override;
-    juce::String Format() override;
+    juce::String TextOf(float v) const override;
 
 private:
     const EngineChannels channels;
@@ -206,6 +209,9 @@ class ChannelMeter : public CQvaneUnipolarParameter
 public:
     ChannelMeter(unsigned int index, const juce::String& name, QVANE_HOST_DSP_PROCESS* engine);
     void SetValue(float v) override; // peaks are not clamped, but must be finite
+
+protected:
+    float HeldValue(float v) const noexcept override;
 };
 
 //==============================================================================
@@ -219,7 +225,7 @@ public:
 
     TiltParameter(unsigned int index, const juce::String& name, QVANE_HOST_DSP_PROCESS* engine, Which which);
     void SetValue(float v) override;
-    juce::String Format() override;
+    juce::String TextOf(float v) const override;
 
 private:
     const Which which;
@@ -231,7 +237,7 @@ class ZoomParameter : public CQvaneBipolarParameter
 public:
     ZoomParameter(unsigned int index, QVANE_HOST_DSP_PROCESS* engine);
     void SetValue(float v) override;
-    juce::String Format() override;
+    juce::String TextOf(float v) const override;
 };
 
 //==============================================================================

@@ -185,11 +185,10 @@ void JuceAAX_Processor::process(const float* const* inputs, float* const* output
     if (! allChannelsPresent(inputs, numIns) || ! allChannelsPresent(outputs, numOuts))
         return;
 
-    if (numSamples != lastBlockSize)
-    {
-        lastBlockSize = numSamples;
-        processor->prepareToPlay(hostSampleRate, numSamples);
-    }
+    // Only the length is noted: the rate is the same, so the filters,
+    // smoothers and meters carry on from the last sample of the last block
+    // (preparing again would clear them: a click at every change of length).
+    lastBlockSize = numSamples;
 
     for (int done = 0; done < numSamples;)
     {

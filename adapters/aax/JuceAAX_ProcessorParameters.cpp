@@ -158,7 +158,10 @@ AAX_Result JuceAAX_Processor::GetParameterDefaultNormalizedValue(AAX_CParamID id
     if (value == nullptr)
         return AAXStatus::missingObject;
     if (isMasterBypass(id))
-        return AAXStatus::success;   // the host's value stays
+    {
+        *value = 0.0;   // the bypass starts off
+        return AAXStatus::success;
+    }
     const int index = processorIndexForID(id);
     if (index < 0)
         return AAX_CEffectParameters::GetParameterDefaultNormalizedValue(id, value);
@@ -180,8 +183,10 @@ AAX_Result JuceAAX_Processor::GetParameterStringFromValue(AAX_CParamID id, doubl
         const int index = processorIndexForID(id);
         if (index < 0)
             return AAX_CEffectParameters::GetParameterStringFromValue(id, value, text, maxLength);
-        // The text of the processor's present value, whatever value is asked about.
-        setText(*text, processor->getParameterText(index, std::max<int32_t>(0, maxLength)));
+        // The text of the value asked about, as the parameter would show it
+        // once set; a NaN asks about no value, so the present one is shown.
+        const float asked = processorValue(value, processor->getParameter(index));
+        setText(*text, processor->getParameterTextForValue(index, asked, std::max<int32_t>(0, maxLength)));
         return AAXStatus::success;
     });
 }

@@ -638,12 +638,14 @@ int JuceAU::OutputFormatForLayoutTag(AudioChannelLayoutTag tag) noexcept
 
 OSStatus JuceAU::SetAudioChannelLayout(AudioUnitScope scope, AudioUnitElement element, const AudioChannelLayout* layout)
 {
-    if (layout != nullptr && processor != nullptr)
+    // The base checks scope, element, channel count and the offered tags
+    // first: a layout it refuses changes nothing, so the host's layout and
+    // what is rendered never part ways.
+    const OSStatus result = JuceAUBaseClass::SetAudioChannelLayout(scope, element, layout);
+    if (result == 0 && layout != nullptr && processor != nullptr)
         if (const int format = OutputFormatForLayoutTag(layout->mChannelLayoutTag))
             processor->HostSetOutputFormat(format);
-
-    // The processor keeps the format even when the base refuses the layout.
-    return JuceAUBaseClass::SetAudioChannelLayout(scope, element, layout);
+    return result;
 }
 
 //==============================================================================

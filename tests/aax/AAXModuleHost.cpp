@@ -117,7 +117,7 @@ double AAXInstance::parameter(const char* id) const
 std::string AAXInstance::text(const char* id, int32_t maxLength) const
 {
     AAX_CString t;
-    effect->GetParameterStringFromValue(id, 0.5, &t, maxLength);
+    effect->GetParameterStringFromValue(id, parameter(id), &t, maxLength);
     return t.Get();
 }
 

@@ -74,6 +74,7 @@ public:
     void deliverPackets();
 
     double parameter(const char* id) const;
+    /** The text of the parameter's present value, as a host asks for it. */
     std::string text(const char* id, int32_t maxLength = 31) const;
 
     /** The "juce" or "elck" chunk, as GetChunkSize and GetChunk hand it out. */

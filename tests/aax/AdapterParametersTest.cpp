@@ -123,18 +123,58 @@ TEST(AaxAdapterParameters, TheHostSeesTheBypassThenTheProcessorsParameters)
     AAX_EParameterType type = AAX_eParameterType_Continuous;
     EXPECT_EQ(fx.GetParameterType("MasterBypassID", &type), 0);
     EXPECT_EQ(type, AAX_eParameterType_Discrete);
-    double hostValue = 0.123;
-    EXPECT_EQ(fx.GetParameterDefaultNormalizedValue("MasterBypassID", &hostValue), 0);
-    EXPECT_EQ(hostValue, 0.123) << "the host's value stays";
+    for (const double hostValue : { 0.777, 1.0, -5.0 })
+    {
+        double value = hostValue;
+        EXPECT_EQ(fx.GetParameterDefaultNormalizedValue("MasterBypassID", &value), 0);
+        EXPECT_EQ(value, 0.0) << "the bypass starts off, whatever the host had in " << hostValue;
+    }
+}
 
-    // The processor's texts of its present values, whatever value is asked about.
-    const struct { const char* id; int32_t maxLength; const char* text; } texts[] = {
-        { "0", 31, "  0dB" }, { "1", 31, "Invert Off" }, { "1", 6, "Invert" }, { "3", 31, "Filter Off" },
-        { "4", 31, "  0" }, { "5", 31, "  0" }, { "7", 31, "0.00" }, { "13", 31, " 60" }, { "14", 31, "110" },
-        { "15", 31, "180" }, { "21", 31, "  0dB" }, { "23", 31, "0.00" },
+// The text of the value asked about, as the parameter shows it once it holds
+// that value; asking sets nothing, tells the host nothing and leaves the
+// audio as it was.
+TEST(AaxAdapterParameters, TextsOfTheValuesAskedAbout)
+{
+    ASSERT_TRUE(AAXModule::get().loaded());
+    AAXInstance plugin(AAX_eStemFormat_5_1), untouched(AAX_eStemFormat_5_1);
+    const std::vector<double> before = allParameters(plugin);
+    plugin.host.record.clear();
+
+    const struct
+    {
+        const char* id;
+        double value;
+        int32_t maxLength;
+        const char* text;
+    } texts[] = {
+        { "4", 0.5, 31, "180" },          { "4", 0.25, 31, " 90" },        { "4", 1.0, 31, "  0" },
+        { "4", 0.9, 31, "324" },          { "4", 0.25, 2, " 9" },          { "0", 1.0, 31, " 10dB" },
+        { "0", 0.0, 31, "Off" },          { "0", 0.5, 31, "-11dB" },       { "0", 0.9, 31, "  6dB" },
+        { "1", 1.0, 31, "Invert On" },    { "1", 0.0, 31, "Invert Off" },  { "1", 1.0, 6, "Invert" },
+        { "2", 1.0, 31, "End Fire On" },  { "3", 0.9, 31, "Filter On" },   { "5", 0.9, 31, " 72" },
+        { "5", 0.0, 31, "-90" },          { "6", 0.25, 31, "-45" },        { "7", 1.0, 31, "0.50" },
+        { "7", 0.0, 31, "-0.50" },        { "8", 1.0, 31, "0.75" },        { "8", 0.2, 31, "0.55" },
+        { "13", 0.5, 31, " 90" },         { "14", 1.0, 31, "180" },        { "15", 0.0, 31, "  0" },
+        { "16", 0.0, 31, "Off" },         { "21", 0.5, 31, "-11dB" },      { "23", 1.0, 31, "1.00" },
+        { "29", 1.0, 31, "1.00" },        { "34", 0.0, 31, "0.00" },
+        // Beyond 0 .. 1 a value is read as the parameter would hold it; NaN
+        // asks about no value, and the present one is shown.
+        { "4", 7.5, 31, "  0" },          { "0", -3.0, 31, "Off" },        { "0", 2.0, 31, " 10dB" },
+        { "4", std::nan(""), 31, "  0" },
     };
     for (const auto& t : texts)
-        EXPECT_EQ(stringOf(plugin, t.id, 0.9, t.maxLength), t.text) << "parameter " << t.id;
+        EXPECT_EQ(stringOf(plugin, t.id, t.value, t.maxLength), t.text)
+            << "parameter " << t.id << " at " << t.value << ", " << t.maxLength << " characters";
+
+    EXPECT_EQ(allParameters(plugin), before) << "asking set a parameter";
+    EXPECT_TRUE(plugin.host.record.callsStartingWith("Automation.").empty()) << "asking told the host of a change";
+    EXPECT_TRUE(soundAlike(plugin, untouched)) << "asking changed the audio";
+
+    // With the parameter set elsewhere, the texts still follow the value asked about.
+    ASSERT_EQ(plugin.effect->SetParameterNormalizedValue("4", 0.25), 0);
+    EXPECT_EQ(stringOf(plugin, "4", 0.5, 31), "180");
+    EXPECT_EQ(stringOf(plugin, "4", 0.25, 31), " 90");
 }
 
 TEST(AaxAdapterParameters, ChangesGoThroughTheHostAndAreClampedAndNaNSafe)

@@ -288,6 +288,14 @@ TEST_F(AaxEffect, NamesOfLength)
     AAX_CString name;
     EXPECT_EQ(api->GetParameterName("7", &name), 0);
     EXPECT_EQ(text(name), "Parameter 7");
+
+    // An empty shortened name is the answer for a short place: a success
+    // writes it, nothing of what the host had in its text is left.
+    p->ClearShortenedNames();
+    p->AddShortenedName("");
+    AAX_CString hostText("host's own");
+    EXPECT_EQ(api->GetParameterNameOfLength("7", &hostText, 5), 0);
+    EXPECT_EQ(text(hostText), "");
 }
 
 TEST_F(AaxEffect, GesturesAndRelativeSteps)

@@ -574,11 +574,91 @@ TEST_P(JuceAUTest, LayoutsNotOfferedAreRefused)
     EXPECT_EQ(unit->set(kAudioUnitProperty_AudioChannelLayout, kAudioUnitScope_Input, 0, stereo), kNoProperty)
         << "the input scope offers no tags";
 
-    // A tag for another channel count is refused, yet the processor takes its
-    // format at once.
+    // A tag for another channel count is refused, and the processor keeps
+    // its format.
     ASSERT_EQ(unit->setChannels(kAudioUnitScope_Output, 6), 0);
     EXPECT_EQ(setLayout(*unit, 0x650002), kBadValue);
-    EXPECT_EQ(parameter(*unit, 36), 0.0f) << "stereo";
+    EXPECT_NEAR(parameter(*unit, 36), 0.25f, 1e-6) << "5.1 as the unit began";
+}
+
+// Whatever the unit refuses, the output format stays the host's: no
+// parameter, no automatable flag and no sound changes. Each row begins from a
+// layout the unit took, then sets one it refuses.
+TEST_P(JuceAUTest, RefusedLayoutsChangeNothing)
+{
+    constexpr OSStatus kNoElement = -10877;
+    constexpr UInt32 kAutomatable = 0xC8000010, kNotAutomatable = 0xC9000010;
+    const struct
+    {
+        const char* what;
+        UInt32 outs;
+        AudioChannelLayoutTag taken;   // set first, and accepted
+        AudioUnitScope scope;
+        AudioChannelLayoutTag refused;
+        OSStatus status;
+        Float32 arraySelect;           // parameter 36 throughout
+        UInt32 flags9, flags21;        // C pattern, LFE level
+    } rows[] = {
+        { "stereo on the 5.1 output", 6, 0x790006, kAudioUnitScope_Output, 0x650002, kBadValue, 0.2857143f, kAutomatable, kAutomatable },
+        { "stereo on the global scope", 6, 0x790006, kAudioUnitScope_Global, 0x650002, kNoElement, 0.2857143f, kAutomatable, kAutomatable },
+        { "stereo on the input scope", 6, 0x790006, kAudioUnitScope_Input, 0x650002, kNoProperty, 0.2857143f, kAutomatable, kAutomatable },
+        { "B-format on the 5.1 output", 6, 0x790006, kAudioUnitScope_Output, 0x6C0004, kBadValue, 0.2857143f, kAutomatable, kAutomatable },
+        { "7.1 on the 5.1 output", 6, 0x790006, kAudioUnitScope_Output, 0x800008, kBadValue, 0.2857143f, kAutomatable, kAutomatable },
+        { "5.1 on the stereo output", 2, 0x650002, kAudioUnitScope_Output, 0x790006, kBadValue, 0.0f, kNotAutomatable, kNotAutomatable },
+        { "6.1 on the stereo output", 2, 0x650002, kAudioUnitScope_Output, 0x7D0007, kBadValue, 0.0f, kNotAutomatable, kNotAutomatable },
+    };
+    auto flags = [](HostUnit& u, AudioUnitParameterID id) {
+        AudioUnitParameterInfo info {};
+        EXPECT_EQ(u.get(kAudioUnitProperty_ParameterInfo, 0, id, info), 0);
+        CFHolder name(info.cfNameString);
+        return info.flags;
+    };
+
+    for (const auto& r : rows)
+    {
+        auto u = open();
+        ASSERT_EQ(u->setChannels(kAudioUnitScope_Output, r.outs), 0) << r.what;
+        ASSERT_EQ(setLayout(*u, r.taken), 0) << r.what;
+        std::vector<Float32> before;
+        for (AudioUnitParameterID i = 0; i < 37; ++i)
+            before.push_back(parameter(*u, i));
+
+        const AudioChannelLayout layout = layoutWithTag(r.refused);
+        EXPECT_EQ(u->set(kAudioUnitProperty_AudioChannelLayout, r.scope, 0, layout), r.status) << r.what;
+
+        EXPECT_NEAR(parameter(*u, 36), r.arraySelect, 1e-6) << r.what << ": \"Array select\"";
+        for (AudioUnitParameterID i = 0; i < 37; ++i)
+            EXPECT_EQ(parameter(*u, i), before[i]) << r.what << ": parameter " << i;
+        EXPECT_EQ(flags(*u, 9), r.flags9) << r.what << ": C pattern";
+        EXPECT_EQ(flags(*u, 21), r.flags21) << r.what << ": LFE level";
+        AudioChannelLayout stored {};
+        ASSERT_EQ(u->get(kAudioUnitProperty_AudioChannelLayout, kAudioUnitScope_Output, 0, stored), 0) << r.what;
+        EXPECT_EQ(stored.mChannelLayoutTag, r.taken) << r.what << ": the layout the unit took";
+    }
+}
+
+// After a refused stereo layout the 5.1 unit still sounds as 5.1: C, LFE, Ls
+// and Rs carry their virtual microphones, not silence.
+TEST_P(JuceAUTest, RefusedLayoutLeavesTheSoundAlone)
+{
+    using namespace DecoderFigures;
+    constexpr double w = 0.5, x = 0.25, y = 0.1, z = 0.05;
+    ASSERT_EQ(unit->setChannels(kAudioUnitScope_Output, 6), 0);
+    ASSERT_EQ(setLayout(*unit, 0x790006), 0);
+    ASSERT_EQ(setLayout(*unit, 0x650002), kBadValue);
+
+    SteadyInput input { { (float) w, (float) x, (float) y, (float) z } };
+    ASSERT_EQ(startUnit(*unit, 6, 6, input), 0);
+    ChannelBuffers out(6, kBlock);
+    Float64 t = 0;
+    ASSERT_EQ(renderBlocks(*unit, out, kSettleBlocks, t), 0);
+    const char* names[6] = { "L", "R", "C", "LFE", "Ls", "Rs" };
+    for (UInt32 c = 0; c < 6; ++c)
+    {
+        const double a = kSpeakerAngles51[c];
+        const double expected = a == -1.0 ? w : virtualMic(w, x, y, a, kPattern);
+        EXPECT_NEAR(out.channel(c)[kBlock - 1], expected, a == -1.0 ? 1e-3 : 1e-5) << names[c];
+    }
 }
 
 // ---- Saved state ----------------------------------------------------------------------

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <functional>
 #include <iterator>
 #include <limits>
@@ -123,6 +124,111 @@ TEST(Processor, FreshProcessorAnswers)
         p.setParameter(bad, 1.0f);
         p.resetParameterToDefault(bad);
     }
+}
+
+namespace
+{
+/** The controls the parameters have published to the engine, as text, so
+    that two moments can be compared whole. */
+std::string PublishedControls(Quorvane2AudioProcessor& p)
+{
+    const ControlSnapshot c = p.GetEngine().GetControls();
+    std::string s = std::to_string(c.inputGain) + " " + std::to_string(c.aFormat) + std::to_string(c.filter)
+                    + std::to_string(c.invert) + std::to_string(c.endFire) + std::to_string(c.midSide) + " "
+                    + std::to_string(c.azimuth) + " " + std::to_string(c.frontElevation) + " "
+                    + std::to_string(c.rearElevation) + " " + std::to_string(c.dominance) + " "
+                    + std::to_string(c.arrayType) + " " + std::to_string(c.muteSolo) + " "
+                    + std::to_string(c.bFormatLevel) + " " + std::to_string(c.masterLevel);
+    for (int ch = 0; ch < kControlChannels; ++ch)
+        s += " " + std::to_string(c.polarPattern[ch]) + "/" + std::to_string(c.angle[ch]) + "/" + std::to_string(c.level[ch]);
+    return s;
+}
+} // namespace
+
+// A host asks what a value would read as before it sets it: the text is the
+// one the parameter shows once it holds that value, and asking sets nothing.
+TEST(Processor, TextForAValueIsThatValuesTextAndChangesNothing)
+{
+    Quorvane2AudioProcessor p;
+    const struct
+    {
+        int index;
+        float value;
+        int maxLength;
+        const char* text;
+    } rows[] = {
+        { 0, 1.0f, 31, " 10dB" },   { 0, 0.0f, 31, "Off" },       { 0, 0.5f, 31, "-11dB" },
+        { 0, 0.9f, 31, "  6dB" },   { 0, 0.02f, 31, "-30dB" },    { 0, 0.5f, 3, "-11" },
+        { 0, 2.0f, 31, " 10dB" },   { 0, -3.0f, 31, "Off" },      { 1, 1.0f, 31, "Invert On" },
+        { 1, 0.5f, 31, "Invert On" }, { 1, 0.49f, 31, "Invert Off" }, { 1, 1.0f, 6, "Invert" },
+        { 2, 1.0f, 31, "End Fire On" }, { 3, 0.9f, 31, "Filter On" }, { 4, 0.5f, 31, "180" },
+        { 4, 0.25f, 31, " 90" },    { 4, 1.0f, 31, "  0" },       { 4, 0.9f, 31, "324" },
+        { 4, 0.25f, 2, " 9" },      { 5, 0.9f, 31, " 72" },       { 5, 0.0f, 31, "-90" },
+        { 6, 0.25f, 31, "-45" },    { 7, 1.0f, 31, "0.50" },      { 7, 0.0f, 31, "-0.50" },
+        { 8, 1.0f, 31, "0.75" },    { 8, 0.2f, 31, "0.55" },      { 12, 0.0f, 31, "0.50" },
+        { 13, 0.5f, 31, " 90" },    { 14, 1.0f, 31, "180" },      { 15, 0.0f, 31, "  0" },
+        { 16, 0.0f, 31, "Off" },    { 21, 0.5f, 31, "-11dB" },    { 22, 1.0f, 31, " 10dB" },
+        { 23, 1.0f, 31, "1.00" },   { 34, 1.0f, 31, "1.00" },     { 36, 0.0f, 31, "0.00" },
+        { 41, 0.3f, 31, "0.30" },   { 50, 1.0f, 31, "" },         { -1, 1.0f, 31, "" },
+    };
+
+    std::vector<float> before;
+    for (int i = 0; i < 50; ++i)
+    {
+        before.push_back(p.getParameter(i));
+        p.GetParameterObject(i)->TakeChanged();
+    }
+    const std::string controls = PublishedControls(p);
+
+    for (const auto& r : rows)
+        EXPECT_EQ(p.getParameterTextForValue(r.index, r.value, r.maxLength), r.text)
+            << "parameter " << r.index << " at " << r.value << ", " << r.maxLength << " characters";
+
+    for (int i = 0; i < 50; ++i)
+    {
+        EXPECT_EQ(p.getParameter(i), before[(size_t) i]) << "parameter " << i << " was set";
+        EXPECT_FALSE(p.GetParameterObject(i)->IsChanged()) << "parameter " << i << " was marked changed";
+    }
+    EXPECT_EQ(PublishedControls(p), controls) << "the engine heard of a question";
+
+    // The stereo layout widens the L/R pattern, and its texts follow.
+    p.HostSetOutputFormat(1);
+    EXPECT_EQ(p.getParameterTextForValue(8, 1.0f, 31), "1.00");
+    EXPECT_EQ(p.getParameterTextForValue(8, 0.25f, 31), "0.25");
+}
+
+// The asked-for text and the shown text come from one formatting: for every
+// parameter and value, asking gives what setting and then reading gives.
+TEST(Processor, TextForAValueMatchesTheTextAfterSettingIt)
+{
+    const float values[] = { -1.0f, 0.0f, 0.013f, 0.25f, 0.5f, 0.5001f, 0.7f, 0.99f, 1.0f, 1.5f,
+                             std::nanf(""), std::numeric_limits<float>::infinity() };
+    Quorvane2AudioProcessor asked, set;
+    for (int i = 0; i < 50; ++i)
+        for (float v : values)
+        {
+            set.setParameter(i, v);
+            EXPECT_EQ(asked.getParameterTextForValue(i, v, 100), set.getParameterText(i)) << "parameter " << i << " at " << v;
+        }
+}
+
+// Asking never goes through the parameter's stored value: while another
+// thread keeps setting it, the text asked for is always that value's.
+TEST(Processor, TextForAValueIsUnmovedBySettersOnOtherThreads)
+{
+    Quorvane2AudioProcessor p;
+    std::atomic<bool> done { false };
+    std::thread setter([&] {
+        for (int n = 0; ! done.load(); ++n)
+            p.setParameter(4, (n & 1) != 0 ? 0.1f : 0.9f);
+    });
+    int wrong = 0;
+    for (int n = 0; n < 20000; ++n)
+        if (p.getParameterTextForValue(4, 0.5f, 31) != "180")
+            ++wrong;
+    done = true;
+    setter.join();
+    EXPECT_EQ(wrong, 0) << "texts of another value among 20000";
 }
 
 TEST(Processor, FactoryChoosesEngineOrderByWrapperType)

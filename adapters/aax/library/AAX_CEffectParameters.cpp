@@ -253,7 +253,10 @@ AAX_Result AAX_CEffectParameters::GetParameterNameOfLength(AAX_CParamID id, AAX_
     return writeParameterText(id, name, [length](const AAX_IParameter& p, AAX_IString& text) {
         const AAX_CString& shortName = p.ShortenedName(length);
         if (shortName.Length() == 0)
-            return AAXStatus::success;   // nothing to offer: the text is left as it was
+        {
+            text.Set("");   // nothing to offer; a success still answers with a text
+            return AAXStatus::success;
+        }
 
         // A shortened name may hold several lines: the longest line that fits wins.
         const std::string& whole = shortName.StdString();
