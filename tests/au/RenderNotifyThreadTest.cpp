@@ -1,8 +1,10 @@
 // The render-notify list changed from another thread while the render thread
 // renders: additions and removals are queued without locks and applied at the
 // start of a render. Every render sees a stable list: each callback that got
-// the pre-render notice gets the post-render notice of the same call.
+// the pre-render notice gets the post-render notice of the same call, and
+// once every callback is removed, none is called.
 #include "AUTestHost.h"
+#include "SpinBarrier.h"
 
 #include <gtest/gtest.h>
 
@@ -78,20 +80,32 @@ TEST_P(RenderNotifyThreads, ListChangesWhileRendering)
         }
     });
 
-    // The host's main thread: add and remove callbacks as fast as it can,
-    // the same one twice now and then, for as long as 500 renders take.
-    uint32_t x = 12345;
-    for (int i = 0; i < 20000 || renders.load() < 500; ++i)
-    {
-        x = x * 1664525u + 1013904223u;
-        Counter* c = &counters[(x >> 8) % kCallbacks];
-        if ((x >> 4) & 1)
-            ASSERT_EQ(unit->addRenderNotify(count, c), 0);
-        else
-            ASSERT_EQ(unit->removeRenderNotify(count, c), 0);
-    }
-    for (auto& c : counters)
-        ASSERT_EQ(unit->removeRenderNotify(count, &c), 0);
+    // Two host threads (say the main thread and a metering thread), lined up
+    // to start together: each adds and removes callbacks of its own half as
+    // fast as it can, the same one twice now and then, 10000 times and for
+    // as long as 500 renders take. Their requests meet on the same pending
+    // list.
+    SpinBarrier startLine(2);
+    std::atomic<int> hostFailures { 0 };
+    auto host = [&](int half, uint32_t seed) {
+        startLine.arriveAndWait();
+        uint32_t x = seed;
+        for (int i = 0; i < 10000 || renders.load() < 500; ++i)
+        {
+            x = x * 1664525u + 1013904223u;
+            Counter* c = &counters[half * (kCallbacks / 2) + (x >> 8) % (kCallbacks / 2)];
+            const OSStatus status = ((x >> 4) & 1) ? unit->addRenderNotify(count, c) : unit->removeRenderNotify(count, c);
+            if (status != 0)
+                hostFailures.fetch_add(1);
+        }
+        for (int k = 0; k < kCallbacks / 2; ++k)
+            if (unit->removeRenderNotify(count, &counters[half * (kCallbacks / 2) + k]) != 0)
+                hostFailures.fetch_add(1);
+    };
+    std::thread hostA(host, 0, 12345u), hostB(host, 1, 54321u);
+    hostA.join();
+    hostB.join();
+    EXPECT_EQ(hostFailures.load(), 0) << "adds or removes refused";
     stop = true;
     renderer.join();
 
