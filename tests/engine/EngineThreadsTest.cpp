@@ -1,7 +1,7 @@
 // The engine's controls set from several threads at once, as hosts do from
 // their GUI and automation threads: the packed mute word and the coefficient
-// sets handed to the audio thread. Each round lines the threads up first, so
-// their writes really overlap.
+// sets handed to the audio thread. Each round lines the threads up first and
+// goes on until their writes have really overlapped.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -36,37 +36,40 @@ struct FirstFault
 // other thread storing a word it had read before this thread's write.
 TEST(EngineThreads, ConcurrentMuteWritesAreNotLost)
 {
-    constexpr int kRounds = 400;
-    constexpr int kWritesPerRound = 40;
+    constexpr int kRounds = 10;
+    constexpr long kOverlapsPerRound = 50;
     QVANE_HOST_DSP_PROCESS e(true);
     SpinBarrier startLine(2);
+    OverlappingPasses racing(2);
     FirstFault fault;
 
-    auto writer = [&](unsigned char firstChannel) {
+    auto writer = [&](int self) {
         bool mine[9] = {};
+        int written = 0;
         for (int round = 0; round < kRounds; ++round)
         {
             startLine.arriveAndWait();
-            for (int w = 0; w < kWritesPerRound; ++w)
-                for (unsigned char ch = firstChannel; ch < 9; ch += 2)
+            racing.run(self, (round + 1) * kOverlapsPerRound, [&] {
+                for (unsigned char ch = (unsigned char) self; ch < 9; ch += 2)
                 {
                     if (e.GetIsChannelMute(ch) != mine[ch])
                         fault.note("round " + std::to_string(round) + ": mute of channel " + std::to_string(ch)
                                    + " changed by the other thread's write");
-                    mine[ch] = ((w + ch) & 1) == 0;
+                    mine[ch] = ((++written + ch) & 1) == 0;
                     e.SetChannelMute(ch, mine[ch]);
                     if (e.GetIsChannelMute(ch) != mine[ch])
                         fault.note("round " + std::to_string(round) + ": mute of channel " + std::to_string(ch)
                                    + " lost right after it was written");
                 }
+            });
         }
         // Every channel ends muted.
         startLine.arriveAndWait();
-        for (unsigned char ch = firstChannel; ch < 9; ch += 2)
+        for (unsigned char ch = (unsigned char) self; ch < 9; ch += 2)
             e.SetChannelMute(ch, true);
     };
 
-    std::thread even(writer, (unsigned char) 0), odd(writer, (unsigned char) 1);
+    std::thread even(writer, 0), odd(writer, 1);
     even.join();
     odd.join();
 
@@ -102,35 +105,45 @@ std::string Describe(const float c[5])
 
 // Two setter threads publish coefficient sets while the audio thread takes
 // them: the audio thread only ever takes a whole set of one writer, and when
-// the writers are done the set left is whole too.
+// the writers are done the set left is whole too, the last of one of them.
 TEST(EngineThreads, ConcurrentCoefficientSetsAreTakenWhole)
 {
-    constexpr int kRounds = 300;
-    constexpr int kSetsPerRound = 30;
+    constexpr int kRounds = 10;
+    constexpr long kOverlapsPerRound = 50;
+    constexpr float kBase[2] = { 1.0f, -1.0e6f };
     PublishedCoefficients published;
     SpinBarrier startLine(3);
+    OverlappingPasses racing(2);
+    std::atomic<int> writersInRound { 0 };
+    std::atomic<long> publishes { 0 };
+    std::atomic<float> lastOf[2] = { { 0.0f }, { 0.0f } };
     FirstFault fault;
     std::atomic<int> taken { 0 };
 
-    auto writer = [&](float base) {
+    auto writer = [&](int self) {
+        long count = 0;
+        float set[5] = {};
         for (int round = 0; round < kRounds; ++round)
         {
             startLine.arriveAndWait();
-            for (int s = 0; s < kSetsPerRound; ++s)
-            {
-                float set[5];
-                MakeSet(base + (float) (round * kSetsPerRound + s) * 8.0f, set);
+            racing.run(self, (round + 1) * kOverlapsPerRound, [&] {
+                // Distinct from the last ones, and exact in a float.
+                MakeSet(kBase[self] + (float) (++count % 100000) * 8.0f, set);
                 published.Publish(set);
-            }
+            });
+            writersInRound.fetch_sub(1);
         }
+        lastOf[self] = set[0];
+        publishes.fetch_add(count);
     };
     std::thread audio([&] {
         uint32_t seen = 0;
         float got[5];
         for (int round = 0; round < kRounds; ++round)
         {
+            writersInRound.store(2);
             startLine.arriveAndWait();
-            for (int i = 0; i < kSetsPerRound; ++i)
+            while (writersInRound.load() > 0)
                 if (published.TakeIfNewer(&seen, got))
                 {
                     taken.fetch_add(1, std::memory_order_relaxed);
@@ -139,7 +152,7 @@ TEST(EngineThreads, ConcurrentCoefficientSetsAreTakenWhole)
                 }
         }
     });
-    std::thread a(writer, 1.0f), b(writer, -1.0e6f);
+    std::thread a(writer, 0), b(writer, 1);
     a.join();
     b.join();
     audio.join();
@@ -151,11 +164,9 @@ TEST(EngineThreads, ConcurrentCoefficientSetsAreTakenWhole)
     float last[5] = {};
     ASSERT_TRUE(published.TakeIfNewer(&seen, last)) << "no stable set after the writers";
     EXPECT_TRUE(IsOneSet(last)) << "the set left is " << Describe(last);
-    const float lastOfA = 1.0f + (float) (kRounds * kSetsPerRound - 1) * 8.0f;
-    const float lastOfB = -1.0e6f + (float) (kRounds * kSetsPerRound - 1) * 8.0f;
-    EXPECT_TRUE(last[0] == lastOfA || last[0] == lastOfB) << "the set left is " << Describe(last)
-                                                          << ", not one writer's last";
+    EXPECT_TRUE(last[0] == lastOf[0].load() || last[0] == lastOf[1].load())
+        << "the set left is " << Describe(last) << ", not one writer's last";
     EXPECT_EQ(seen % 2u, 0u) << "the sequence is left odd";
-    EXPECT_EQ(seen, 2u * 2u * (uint32_t) (kRounds * kSetsPerRound)) << "a publish was not counted";
+    EXPECT_EQ(seen, (uint32_t) (2 * publishes.load())) << "a publish was not counted";
 }
 } // namespace

@@ -117,7 +117,7 @@ TEST(PlatformThreads, ConcurrentHandoverThroughCompareAndSwapPublishesTheRecord)
 // runs once per flag, and every caller sees what it wrote (plain data) when
 // it returns, however it got through: by running the function, by waiting
 // for it, or by finding the flag done.
-constexpr int kOnceRounds = 300;
+constexpr int kOnceRounds = 2000;
 int onceRunsOf[kOnceRounds];
 int onceValueOf[kOnceRounds];
 
