@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
 #include <thread>
 
 namespace
@@ -127,5 +128,64 @@ TEST_P(RenderNotifyThreads, ListChangesWhileRendering)
     for (auto& c : counters)
         after += c.pre.load();
     EXPECT_EQ(after, total);
+}
+// The base's own parameters (the test unit's gain, which its kernels read on
+// the render thread) set and read back by a host thread while rendering:
+// every block is rendered with one of the gains the host set, and the host
+// reads back what it wrote.
+class BaseParameterThreads : public ::testing::TestWithParam<Way>
+{
+};
+
+INSTANTIATE_TEST_SUITE_P(BothWays, BaseParameterThreads, ::testing::Values(Way::factory, Way::component),
+                         [](const auto& info) { return std::string(wayName(info.param)); });
+
+TEST_P(BaseParameterThreads, HostThreadSetsTheGainWhileRendering)
+{
+    auto unit = openUnit(GetParam());
+    ASSERT_NE(unit, nullptr);
+    ASSERT_EQ(unit->setInputCallback(ones, nullptr), 0);
+    ASSERT_EQ(unit->setParameter(0, kAudioUnitScope_Global, 0, 0.0f, 0), 0);
+    ASSERT_EQ(unit->initialize(), 0);
+
+    constexpr int kSets = 20000;
+    SpinBarrier startLine(2);
+    std::atomic<bool> stop { false };
+    std::atomic<int> renders { 0 }, badBlocks { 0 }, badReads { 0 };
+
+    std::thread renderer([&] {
+        ChannelBuffers out(2, 64);
+        startLine.arriveAndWait();
+        for (int i = 0; ! stop.load() || i < 50; ++i)
+        {
+            AudioTimeStamp t = sampleTime(64.0 * i);
+            if (unit->render(nullptr, &t, 0, 64, out.list()) != 0)
+                badBlocks.fetch_add(1);
+            // Input 1 times a gain k/8, k = 0 .. 8.
+            const float g = out.channel(1)[63];
+            if (g * 8.0f != std::floor(g * 8.0f) || g < 0.0f || g > 1.0f)
+                badBlocks.fetch_add(1);
+            renders.fetch_add(1);
+        }
+    });
+    startLine.arriveAndWait();
+    for (int k = 0; k < kSets || renders.load() < 50; ++k)
+    {
+        const Float32 gain = (Float32) (k % 9) / 8.0f;
+        Float32 back = -1.0f;
+        if (unit->setParameter(0, kAudioUnitScope_Global, 0, gain, 0) != 0
+            || unit->getParameter(0, kAudioUnitScope_Global, 0, &back) != 0 || back != gain)
+            badReads.fetch_add(1);
+    }
+    ASSERT_EQ(unit->setParameter(0, kAudioUnitScope_Global, 0, 0.5f, 0), 0);
+    stop = true;
+    renderer.join();
+
+    EXPECT_EQ(badBlocks.load(), 0) << "blocks that failed or carry no gain the host set";
+    EXPECT_EQ(badReads.load(), 0) << "sets refused or not read back";
+    ChannelBuffers out(2, 64);
+    AudioTimeStamp t = sampleTime(1.0e9);
+    ASSERT_EQ(unit->render(nullptr, &t, 0, 64, out.list()), 0);
+    EXPECT_EQ(out.channel(0)[0], 0.5f) << "the last gain";
 }
 } // namespace
