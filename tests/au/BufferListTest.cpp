@@ -207,10 +207,11 @@ TEST(ThreadSafeList, ChangesApplyAtUpdateInQueuedOrder)
 // while the render thread applies them and walks the list, round after round
 // with the threads lined up. Every request of every thread is applied, in
 // that thread's order: at the end exactly each thread's even items are there
-// (each odd one was removed right after it was added). A request lost to two
-// threads swapping the stack's head at once leaves an item missing or one too
-// many; a node handed over without its contents is a data race the thread
-// sanitizer build reports.
+// (each odd one was removed right after it was added). A push lost to two
+// threads swapping a stack's head at once leaves an item missing or one too
+// many, or links a node twice (the walk then never ends, and the test runs
+// into its time limit); the thread sanitizer build reports the swap itself,
+// and a node handed over without its contents, as data races.
 TEST(ThreadSafeListThreads, ConcurrentRequestsAreAllAppliedInEachThreadsOrder)
 {
     constexpr int kProducers = 3, kRounds = 150, kItemsPerRound = 10;
