@@ -26,13 +26,14 @@ float bitsFloat(UInt32 u) noexcept
 void ParameterMapEvent::SetScheduledEvent(const AudioUnitParameterEvent& event, UInt32 sliceOffset,
                                           UInt32 sliceFrames) noexcept
 {
-    mEventType = event.eventType;
+    constexpr auto relaxed = std::memory_order_relaxed;
+    mEventType.store(event.eventType, relaxed);
     mSliceDurationFrames = sliceFrames;
 
-    if (mEventType == kParameterEvent_Immediate)
+    if (event.eventType == kParameterEvent_Immediate)
     {
-        mValue1 = event.eventValues.immediate.value;
-        mValue2 = mValue1;
+        mValue1.store(event.eventValues.immediate.value, relaxed);
+        mValue2.store(event.eventValues.immediate.value, relaxed);
         mBufferOffset = 0;
         mDurationInFrames = sliceFrames;
     }
@@ -40,8 +41,8 @@ void ParameterMapEvent::SetScheduledEvent(const AudioUnitParameterEvent& event, 
     {
         mBufferOffset = (SInt32) ((int64_t) event.eventValues.ramp.startBufferOffset - (int64_t) sliceOffset);
         mDurationInFrames = event.eventValues.ramp.durationInFrames;
-        mValue1 = event.eventValues.ramp.startValue;
-        mValue2 = event.eventValues.ramp.endValue;
+        mValue1.store(event.eventValues.ramp.startValue, relaxed);
+        mValue2.store(event.eventValues.ramp.endValue, relaxed);
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "PlatformAudioUnit.h"
 
+#include <atomic>
 #include <map>
 #include <vector>
 
@@ -11,39 +12,61 @@ class AUBase;
 class AUIOElement;
 
 /** The stored state of one parameter: its value, or the ramp it follows in
-    the current slice. */
+    the current slice.
+
+    Threads: hosts set and read values from any thread while the render
+    thread reads them (and alone takes scheduled events), so the value and
+    the event type are atomics. Each is a word of its own, read and written
+    whole; nothing else is published through them, so relaxed order does. */
 class ParameterMapEvent
 {
 public:
     ParameterMapEvent() noexcept = default;
     explicit ParameterMapEvent(AudioUnitParameterValue value) noexcept : mValue1(value), mValue2(value) {}
 
-    /** Takes a scheduled event for the slice that starts `sliceOffset` frames
-        into the render call and lasts `sliceFrames`. */
-    void SetScheduledEvent(const AudioUnitParameterEvent& event, UInt32 sliceOffset, UInt32 sliceFrames) noexcept;
-
-    void SetValue(AudioUnitParameterValue value) noexcept
+    // Copies (the indexed parameters live in a vector) take each word whole.
+    ParameterMapEvent(const ParameterMapEvent& other) noexcept { *this = other; }
+    ParameterMapEvent& operator=(const ParameterMapEvent& other) noexcept
     {
-        mEventType = kParameterEvent_Immediate;
-        mValue1 = value;
-        mValue2 = value;
+        mEventType.store(other.mEventType.load(std::memory_order_relaxed), std::memory_order_relaxed);
+        mBufferOffset = other.mBufferOffset;
+        mDurationInFrames = other.mDurationInFrames;
+        mValue1.store(other.mValue1.load(std::memory_order_relaxed), std::memory_order_relaxed);
+        mValue2.store(other.mValue2.load(std::memory_order_relaxed), std::memory_order_relaxed);
+        mSliceDurationFrames = other.mSliceDurationFrames;
+        return *this;
     }
 
-    AudioUnitParameterValue GetValue() const noexcept { return mValue1; }
-    AUParameterEventType GetEventType() const noexcept { return mEventType; }
+    /** Render thread: takes a scheduled event for the slice that starts
+        `sliceOffset` frames into the render call and lasts `sliceFrames`. */
+    void SetScheduledEvent(const AudioUnitParameterEvent& event, UInt32 sliceOffset, UInt32 sliceFrames) noexcept;
+
+    // Any thread.
+    void SetValue(AudioUnitParameterValue value) noexcept
+    {
+        mEventType.store(kParameterEvent_Immediate, std::memory_order_relaxed);
+        mValue1.store(value, std::memory_order_relaxed);
+        mValue2.store(value, std::memory_order_relaxed);
+    }
+
+    // Any thread.
+    AudioUnitParameterValue GetValue() const noexcept { return mValue1.load(std::memory_order_relaxed); }
+    AUParameterEventType GetEventType() const noexcept { return mEventType.load(std::memory_order_relaxed); }
+
+    // Render thread: the ramp of the current slice.
     SInt32 GetBufferOffset() const noexcept { return mBufferOffset; }
     UInt32 GetDurationInFrames() const noexcept { return mDurationInFrames; }
-    AudioUnitParameterValue GetStartValue() const noexcept { return mValue1; }
-    AudioUnitParameterValue GetEndValue() const noexcept { return mValue2; }
+    AudioUnitParameterValue GetStartValue() const noexcept { return mValue1.load(std::memory_order_relaxed); }
+    AudioUnitParameterValue GetEndValue() const noexcept { return mValue2.load(std::memory_order_relaxed); }
     UInt32 GetSliceDurationFrames() const noexcept { return mSliceDurationFrames; }
 
 private:
-    AUParameterEventType mEventType = kParameterEvent_Immediate;
-    SInt32 mBufferOffset = 0;              // frames from the start of the slice
-    UInt32 mDurationInFrames = 0;
-    AudioUnitParameterValue mValue1 = 0.0f; // the value, or the ramp's start
-    AudioUnitParameterValue mValue2 = 0.0f; // the ramp's end
-    UInt32 mSliceDurationFrames = 0;
+    std::atomic<AUParameterEventType> mEventType { kParameterEvent_Immediate };
+    SInt32 mBufferOffset = 0;              // frames from the start of the slice (render thread)
+    UInt32 mDurationInFrames = 0;          // render thread
+    std::atomic<AudioUnitParameterValue> mValue1 { 0.0f }; // the value, or the ramp's start
+    std::atomic<AudioUnitParameterValue> mValue2 { 0.0f }; // the ramp's end
+    UInt32 mSliceDurationFrames = 0;       // render thread
 };
 
 class AUElement

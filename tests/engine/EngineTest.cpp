@@ -515,24 +515,6 @@ TEST(Engine, MuteAndSoloFlags)
     EXPECT_EQ(e.arrayControl.solo[2], 0u);
 }
 
-// Two threads writing mutes and solos at once: each write is one indivisible
-// step, so none is lost. With no solo on, every channel ends muted.
-TEST(Engine, ConcurrentMuteWritesAreNotLost)
-{
-    QVANE_HOST_DSP_PROCESS e(true);
-    for (int round = 0; round < 200; ++round)
-    {
-        for (unsigned char ch = 0; ch < 9; ++ch)
-            e.SetChannelMute(ch, false);
-        std::thread a([&] { for (unsigned char ch = 0; ch < 9; ch += 2) e.SetChannelMute(ch, true); });
-        std::thread b([&] { for (unsigned char ch = 1; ch < 9; ch += 2) e.SetChannelMute(ch, true); });
-        a.join();
-        b.join();
-        for (unsigned char ch = 0; ch < 9; ++ch)
-            ASSERT_TRUE(e.GetIsChannelMute(ch)) << "round " << round << ": mute of channel " << int(ch) << " lost";
-    }
-}
-
 // A NaN or infinity in a recursive value (filter state, smoother, meter) is
 // cleared at the end of the block it appears in, not kept for good.
 TEST(Engine, NonFiniteStateIsClearedWithinABlock)

@@ -180,7 +180,7 @@ TEST(PlatformThreads, DispatchOnceRunsOnceAndEveryoneWaitsForIt)
     EXPECT_EQ(onceRuns.load(), 1);
 }
 
-TEST(PlatformThreads, CompareAndSwap)
+TEST(PlatformAtomics, CompareAndSwap)
 {
     volatile int64_t word = 5;
     EXPECT_FALSE(OSAtomicCompareAndSwap64Barrier(4, 9, &word));
