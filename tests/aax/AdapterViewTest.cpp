@@ -103,13 +103,16 @@ TEST_F(AaxAdapterView, TypeOneContainerShowsTheEditorInTheHostWindow)
             EXPECT_EQ(size.vert, 560.0f);
             EXPECT_EQ(window.numChildren(), 1) << "the editor's child window";
 
-            // The host's timer, every 20 ms: long enough for the editor's
-            // layout animations to end.
-            for (int i = 0; i < 30; ++i)
-            {
-                EXPECT_EQ(view.gui->TimerWakeup(), 0);
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            }
+            // The host's timer, until the editor's layout animations have
+            // ended and it is painted (the checks below), or ten seconds.
+            int wakeupErrors = 0;
+            PollUntil([&] {
+                wakeupErrors += view.gui->TimerWakeup() != 0;
+                const X11Screenshot s = window.screenshot();
+                return s.count(kHostBackground) < kEditorWidth * kEditorHeight / 100
+                    && s.count(0x000000) < kEditorWidth * kEditorHeight / 2;
+            });
+            EXPECT_EQ(wakeupErrors, 0) << "timer calls that did not answer 0";
             const X11Screenshot shot = window.screenshot();
             shot.keepForPeople(round);
             ASSERT_EQ(shot.width, kEditorWidth);
@@ -256,12 +259,15 @@ TEST_F(AaxAdapterView, AClickInTheEditorIsRecordedByTheHost)
     effect.host.record.clear();
 
     // INVERT sits at the left of the input panel's switch row.
-    ASSERT_TRUE(window.click(46, 147)) << "no XTest on this display";
-    for (int i = 0; i < 50 && effect.parameter("1") == 0.0; ++i)
-    {
+    ASSERT_TRUE(PollUntil([&] {
         view.gui->TimerWakeup();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+        return window.pointAtChild(46, 147);
+    })) << "no XTest on this display, or the editor's window is not where the click goes";
+    ASSERT_TRUE(window.click(46, 147)) << "the pointer left our window";
+    PollUntil([&] {
+        view.gui->TimerWakeup();
+        return effect.parameter("1") != 0.0;
+    });
     EXPECT_EQ(effect.parameter("1"), 1.0) << "the click did not reach the switch";
     EXPECT_EQ(effect.host.record.callsStartingWith("Automation.PostSetValueRequest"),
               std::vector<std::string> { "Automation.PostSetValueRequest(1, 1)" });

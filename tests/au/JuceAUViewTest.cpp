@@ -178,7 +178,12 @@ TEST_P(JuceAUViewTest, EditorInARealWindow)
     EXPECT_EQ(host.x11.numChildren(), 1);
     EXPECT_EQ(childrenOf(QvViewGetX11Window(view)), 1);
 
-    runLoop(0.8); // past the panels' opening slides (300 ms)
+    // Past the panels' opening slides (300 ms), however long the machine
+    // takes for them: the host's background gone, or ten seconds.
+    PollUntil([&] {
+        runLoop(0.01);
+        return host.x11.screenshot().count(kHostBackground) < kEditorWidth * kEditorHeight / 100;
+    });
     const auto shot = host.x11.screenshot();
     shot.keepForPeople(GetParam() == Way::factory ? "au-view-factory" : "au-view-component");
     ASSERT_EQ(shot.width, kEditorWidth);
@@ -200,15 +205,17 @@ TEST_P(JuceAUViewTest, RedrawsOnTheHostsRunLoop)
     id view = viewFor(unit->handle());
     ASSERT_NE(view, nullptr);
     host.show(view);
-    runLoop(0.2);
+    // Drawn once first, so that what comes after the cover is a redraw.
+    ASSERT_TRUE(PollUntil([&] {
+        runLoop(0.01);
+        return host.x11.screenshot().count(kHostBackground) < kEditorWidth * kEditorHeight / 100;
+    })) << "the view was never drawn";
 
     host.x11.coverAndUncover(100, 120, 200, 150);
-    bool redrawn = false;
-    for (int i = 0; i < 100 && ! redrawn; ++i)
-    {
+    const bool redrawn = PollUntil([&] {
         runLoop(0.01);
-        redrawn = host.x11.screenshot().count(X11HostWindow::coverRgb) == 0;
-    }
+        return host.x11.screenshot().count(X11HostWindow::coverRgb) == 0;
+    });
     EXPECT_TRUE(redrawn) << "the uncovered part was not drawn again";
 
     letGo(view);

@@ -161,7 +161,7 @@ TEST_F (EditorWindowTest, HelpThroughTheWindow)
     auto editor = OpenEditor (p);
     editor->addToDesktop (0);
     editor->setVisible (true);
-    qvtest::PumpMessages (50);
+    ASSERT_TRUE (qvtest::WaitForWindowOnScreen (*editor)) << "the editor's window never showed";
 
     qvtest::ClickThroughPeer (*editor, { 150, 300 }); // the surround panel
     EXPECT_FALSE (editor->getHelpOverlay()->isVisible());
@@ -244,9 +244,8 @@ TEST_F (EditorWindowTest, RefreshRunsEvery40Milliseconds)
     auto* zoom = editor->getParamsPanel()->getRow (4);
     ASSERT_NE (zoom, nullptr);
     p.setParameter (7, 0.7f);
-    for (int i = 0; i < 50 && zoom->GetValue() != 0.7f; ++i)
-        qvtest::PumpMessages (10);
-    EXPECT_EQ (zoom->GetValue(), 0.7f) << "the zoom row did not follow within half a second";
+    qvtest::PumpUntil ([&] { return zoom->GetValue() == 0.7f; });
+    EXPECT_EQ (zoom->GetValue(), 0.7f) << "the zoom row did not follow on the editor's own timer";
 }
 
 // The editor and its four listening panels register once; destroying the

@@ -120,10 +120,7 @@ TEST_F (OutputPanelTest, BFormatFadesInOver300WhileTheOthersRiseOver150)
     auto& animator = juce::Desktop::getInstance().getAnimator();
     // The animator's clock restarts from the first new animation only if it
     // has stopped, which it does in the step that ends its last animation.
-    juce::Component dummy;
-    animator.animateComponent (&dummy, { 0, 0, 1, 1 }, 1.0f, 1, false, 1.0, 1.0);
-    while (animator.isAnimating())
-        qvtest::PumpMessages (1);
+    ASSERT_TRUE (qvtest::LetAnimatorRest()) << "the animator never came to rest";
     const auto start = juce::Time::getMillisecondCounter();
     ChooseLayout (8);
 
@@ -135,14 +132,16 @@ TEST_F (OutputPanelTest, BFormatFadesInOver300WhileTheOthersRiseOver150)
         EXPECT_EQ (animator.isAnimating (&Strip (key)) ? animator.getComponentDestination (&Strip (key)) : R(), destination) << key;
     EXPECT_FALSE (animator.isAnimating (&Strip (RC))) << "a strip already parked is left alone";
 
+    // When each was first seen to have ended. A loaded machine sees them
+    // late, never early: the animations' clock started after `start`.
     juce::uint32 outDone = 0, inDone = 0;
-    while ((outDone == 0 || inDone == 0) && juce::Time::getMillisecondCounter() - start < 3000)
-    {
-        qvtest::PumpMessages (1);
+    const bool ended = qvtest::PumpUntil ([&] {
         const auto now = juce::Time::getMillisecondCounter() - start;
         outDone = outDone != 0 || animator.isAnimating (&Strip (LR)) ? outDone : now;
         inDone = inDone != 0 || animator.isAnimating (&Strip (BF)) ? inDone : now;
-    }
+        return outDone != 0 && inDone != 0;
+    });
+    ASSERT_TRUE (ended) << "the animations never ended";
     EXPECT_GE (outDone, 150u);
     EXPECT_GE (inDone, 300u);
     EXPECT_LE (outDone, inDone);

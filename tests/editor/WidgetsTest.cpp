@@ -73,7 +73,7 @@ TEST_F (WidgetsTest, GlowingButtonTogglesBeforeListenersHear)
     EXPECT_TRUE (button.showText);
     EXPECT_FALSE (button.flashing);
     button.triggerClick();
-    qvtest::PumpMessages (20); // triggerClick is asynchronous
+    qvtest::PumpUntil ([&] { return counter.clicks != 0; }); // triggerClick is asynchronous
     EXPECT_EQ (counter.clicks, 1);
     EXPECT_TRUE (counter.stateWhenHeard) << "the listener must see the new state";
     button.removeListener (&counter);

@@ -32,8 +32,10 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
 # A fixed seed; the corpus kept in the build folder carries coverage over runs.
 # The fuzzer's own chatter goes to a log; a finding prints the log's tail.
+# One input takes milliseconds; the per-input limit is there to catch a hang
+# and is wide enough that a loaded machine never trips it.
 log="$build/fuzz.log"
-if "$build/qv_state_fuzzer" -seed=1 -max_total_time="$seconds" -timeout=10 \
+if "$build/qv_state_fuzzer" -seed=1 -max_total_time="$seconds" -timeout=120 \
     -rss_limit_mb=2048 -max_len=16384 -artifact_prefix="$build/" -print_final_stats=1 \
     "$corpus" >"$log" 2>&1; then
     echo "state fuzzer: $(grep -m1 '^Done' "$log")"

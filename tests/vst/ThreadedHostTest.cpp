@@ -90,8 +90,10 @@ struct OutputCheck
     }
 };
 
-// Noise in, blocks out, until told to stop; every output sample checked.
-void ProcessUntil(VstTestHost& host, const std::atomic<bool>& stop, OutputCheck& check)
+// Noise in, blocks out, until told to stop; every output sample checked, and
+// the blocks done so far counted in progress for other threads to read.
+void ProcessUntil(VstTestHost& host, const std::atomic<bool>& stop, OutputCheck& check,
+                  std::atomic<long>* progress = nullptr)
 {
     ChannelSet in(kChannels, kBlock), out(kChannels, kBlock);
     Noise noise { 7u };
@@ -102,6 +104,8 @@ void ProcessUntil(VstTestHost& host, const std::atomic<bool>& stop, OutputCheck&
                 in.channel(ch)[n] = noise.next();
         host.process(in.pointers(), out.pointers(), kBlock);
         check.take(out);
+        if (progress != nullptr)
+            ++*progress;
     }
 }
 } // namespace
@@ -116,8 +120,9 @@ TEST_F(ThreadedHostTest, ParameterStormFromOtherThreadsKeepsTheOutputFinite)
     ASSERT_NE(host, nullptr);
 
     std::atomic<bool> stop { false };
+    std::atomic<long> blocksSoFar { 0 };
     OutputCheck during;
-    std::thread audio([&] { ProcessUntil(*host, stop, during); });
+    std::thread audio([&] { ProcessUntil(*host, stop, during, &blocksSoFar); });
 
     std::thread filterFlipper([&] {
         for (long i = 0; ! stop.load(); ++i)
@@ -136,7 +141,16 @@ TEST_F(ThreadedHostTest, ParameterStormFromOtherThreadsKeepsTheOutputFinite)
     };
     std::thread setterA(randomSetter, 11u), setterB(randomSetter, 23u);
 
-    std::this_thread::sleep_for(std::chrono::seconds(3));
+    // Three seconds of storm, and on a busy machine as long as it takes the
+    // audio thread to get through more than 100 blocks of it (a minute at
+    // most: an audio thread that hardly runs is what the check below is for).
+    const auto stormStart = std::chrono::steady_clock::now();
+    for (auto now = stormStart; now - stormStart < std::chrono::seconds(60); now = std::chrono::steady_clock::now())
+    {
+        if (now - stormStart >= std::chrono::seconds(3) && blocksSoFar.load() > 100)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     stop = true;
     for (auto* t : { &audio, &filterFlipper, &setterA, &setterB })
         t->join();

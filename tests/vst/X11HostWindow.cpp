@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 namespace
 {
@@ -84,6 +86,19 @@ bool HasX11Display()
 {
     const char* d = std::getenv("DISPLAY");
     return d != nullptr && *d != '\0';
+}
+
+bool PollUntil(const std::function<bool()>& done, double seconds)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    for (;;)
+    {
+        if (done())
+            return true;
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
 }
 
 X11HostWindow::X11HostWindow(int width, int height, uint32_t backgroundRgb, bool mapped)
@@ -219,11 +234,42 @@ void X11HostWindow::size(int& width, int& height)
     height = attributes.height;
 }
 
-bool X11HostWindow::press(int x, int y)
+namespace
 {
-    if (! isOpen())
-        return false;
-    Display* d = asDisplay(display);
+// The deepest window under the pointer, as the server would hand it a click.
+Window windowUnderPointer(Display* d)
+{
+    Window at = DefaultRootWindow(d);
+    for (;;)
+    {
+        Window root = 0, child = 0;
+        int rootX = 0, rootY = 0, x = 0, y = 0;
+        unsigned int mask = 0;
+        if (! XQueryPointer(d, at, &root, &child, &rootX, &rootY, &x, &y, &mask) || child == 0)
+            return at;
+        at = child;
+    }
+}
+
+bool isInside(Display* d, Window w, Window ancestor)
+{
+    while (w != 0 && w != ancestor)
+    {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned int n = 0;
+        if (XQueryTree(d, w, &root, &parent, &children, &n) == 0)
+            return false;
+        if (children != nullptr)
+            XFree(children);
+        if (w == root)
+            return false;
+        w = parent;
+    }
+    return w == ancestor;
+}
+
+bool movePointer(Display* d, Window window, int x, int y)
+{
     int eventBase = 0, errorBase = 0, major = 0, minor = 0;
     if (! XTestQueryExtension(d, &eventBase, &errorBase, &major, &minor))
         return false;
@@ -232,6 +278,29 @@ bool X11HostWindow::press(int x, int y)
     Window child = 0;
     XTranslateCoordinates(d, window, DefaultRootWindow(d), x, y, &rootX, &rootY, &child);
     XTestFakeMotionEvent(d, DefaultScreen(d), rootX, rootY, CurrentTime);
+    XSync(d, False);
+    return true;
+}
+} // namespace
+
+bool X11HostWindow::pointAtChild(int x, int y)
+{
+    if (! isOpen())
+        return false;
+    Display* d = asDisplay(display);
+    if (! movePointer(d, window, x, y))
+        return false;
+    const Window under = windowUnderPointer(d);
+    return under != window && isInside(d, under, window);
+}
+
+bool X11HostWindow::press(int x, int y)
+{
+    if (! isOpen())
+        return false;
+    Display* d = asDisplay(display);
+    if (! movePointer(d, window, x, y) || ! isInside(d, windowUnderPointer(d), window))
+        return false;
     XTestFakeButtonEvent(d, 1, True, CurrentTime);
     XSync(d, False);
     return true;

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,12 @@ struct X11Screenshot
 
 /** True when $DISPLAY names a display to open. */
 bool HasX11Display();
+
+/** Calls done() every few milliseconds until it returns true or `seconds`
+    have passed; whether it did. What the X server, the plug-in's timers and
+    the host's idle calls do takes as long as the machine makes it take: tests
+    wait for it this way, with a deadline for a machine that hangs. */
+bool PollUntil(const std::function<bool()>& done, double seconds = 10.0);
 
 class X11HostWindow
 {
@@ -63,8 +70,17 @@ public:
     /** Present size. */
     void size(int& width, int& height);
 
+    /** Moves the pointer to (x, y) in the window through XTest and says
+        whether the window under it is one inside this one (the plug-in's),
+        not this one itself nor another test's window over it. False without
+        XTest. Hosts' idle calls may have to run before the plug-in's window
+        shows: wait for this before clicking. */
+    bool pointAtChild(int x, int y);
+
     /** Moves the pointer to (x, y) in the window and clicks the left button
-        through XTest, as a user would. False without XTest. */
+        through XTest, as a user would. False without XTest, and (without
+        pressing) when the window under the pointer is not this one or one
+        inside it: the click would go to someone else. */
     bool click(int x, int y);
     /** The press and the release of a click on their own (a drag's ends). */
     bool press(int x, int y);

@@ -59,4 +59,52 @@ void PumpMessages (int milliseconds)
     }
     while (juce::Time::getMillisecondCounter() < end);
 }
+
+bool PumpUntil (const std::function<bool()>& done, double seconds)
+{
+    const auto deadline = juce::Time::getMillisecondCounterHiRes() + seconds * 1000.0;
+
+    for (;;)
+    {
+        if (done())
+            return true;
+
+        if (juce::Time::getMillisecondCounterHiRes() > deadline)
+            return false;
+
+        PumpMessages (1);
+    }
+}
+
+bool LetAnimatorRest (double seconds)
+{
+    auto& animator = juce::Desktop::getInstance().getAnimator();
+    // Its clock stops in the tick that ends its last animation, but not when
+    // animations are cancelled: a short one of its own, which only a tick can
+    // end, makes sure that tick comes.
+    juce::Component stopwatch;
+    animator.animateComponent (&stopwatch, { 0, 0, 1, 1 }, 1.0f, 1, false, 1.0, 1.0);
+    const bool rested = PumpUntil ([&] { return ! animator.isAnimating(); }, seconds);
+    animator.cancelAnimation (&stopwatch, false);
+    return rested;
+}
+
+bool WaitForWindowOnScreen (juce::Component& component, bool focused, double seconds)
+{
+    auto* peer = component.getPeer();
+
+    if (peer == nullptr)
+        return false;
+
+    const auto window = (unsigned long) (juce::pointer_sized_uint) peer->getNativeHandle();
+
+    if (! PumpUntil ([&] { return IsWindowViewable (window); }, seconds))
+        return false;
+
+    if (! focused)
+        return true;
+
+    peer->grabFocus();
+    return PumpUntil ([&] { return peer->isFocused(); }, seconds);
+}
 } // namespace qvtest
