@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <string>
 #include <thread>
 
 class SpinBarrier
@@ -102,4 +103,18 @@ private:
     const std::chrono::steady_clock::time_point deadline;
     std::atomic<long> passes[kMaxThreads] {};
     std::atomic<long> overlapped[kMaxThreads] {};
+};
+
+/** The first thing any thread of a threaded check found wrong, for the
+    failure message; later finds are only counted. */
+struct FirstFault
+{
+    std::atomic<int> count { 0 };
+    std::string what; // written by the first finder only
+
+    void note(const std::string& text)
+    {
+        if (count.fetch_add(1) == 0)
+            what = text;
+    }
 };

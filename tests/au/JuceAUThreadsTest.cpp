@@ -24,18 +24,6 @@ class JuceAUThreads : public UnitTest
 INSTANTIATE_TEST_SUITE_P(BothWays, JuceAUThreads, ::testing::Values(Way::factory, Way::component),
                          [](const auto& info) { return std::string(wayName(info.param)); });
 
-// The first thing a thread found wrong, for the failure message.
-struct FirstFault
-{
-    std::atomic<int> count { 0 };
-    std::string what; // written by the first finder only
-
-    void note(const std::string& text)
-    {
-        if (count.fetch_add(1) == 0)
-            what = text;
-    }
-};
 
 std::atomic<int> notices { 0 };
 

@@ -17,18 +17,6 @@ using namespace enginetest;
 
 namespace
 {
-// The first thing a threaded check found wrong, for the failure message.
-struct FirstFault
-{
-    std::atomic<int> count { 0 };
-    std::string what; // written by the first finder only
-
-    void note(const std::string& text)
-    {
-        if (count.fetch_add(1) == 0)
-            what = text;
-    }
-};
 
 // Two threads each own some channels' mutes and write them over and over,
 // checking their own bits before and after every write: only this thread

@@ -17,18 +17,6 @@
 
 namespace
 {
-// The first thing a threaded check found wrong, for the failure message.
-struct FirstFault
-{
-    std::atomic<int> count { 0 };
-    std::string what; // written by the first finder only
-
-    void note(const std::string& text)
-    {
-        if (count.fetch_add(1) == 0)
-            what = text;
-    }
-};
 
 // Four threads count up one word by compare-and-swap. Every swap that
 // succeeds takes the number it stored as a ticket and fills that ticket's
