@@ -124,7 +124,7 @@ echo "== Thread sanitizer build and the threaded tests"
 # platform library is built with the sanitizer too, so that it sees their
 # barriers). Tests that start threads carry Threads or Concurrent in their
 # names.
-threaded_targets=(qv_engine_tests qv_processor_tests qv_vst_plugin_tests qv_aax_adapter_module_tests
+threaded_targets=(qv_engine_tests qv_processor_tests qv_vst_plugin_tests qv_vst_wrapper_tests qv_aax_adapter_module_tests
                   qv_platform_tests qv_au_base_tests qv_au_plugin_tests qv_au_adapter_tests)
 threaded_tests='ThreadedHostTest|Concurrent|Threads'
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"

@@ -66,6 +66,11 @@ HostType::Type HostType::DetectFromPath (const juce::String& executablePath)
         }
     }
 
+    // "ardour-7.3.0", "ardour8", "Ardour.exe"; its plug-in scanner
+    // ("ardour-vst-scanner") counts too, which changes nothing as it edits
+    // nothing.
+    if (fileName.startsWithIgnoreCase ("ardour")) return Ardour;
+
     return UnknownHost;
 }
 

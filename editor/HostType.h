@@ -21,11 +21,12 @@ public:
         SteinbergCubaseGeneric  = 17,
         SteinbergCubase6        = 18,
         SteinbergCubase7        = 19,
-        SteinbergNuendo         = 24
+        SteinbergNuendo         = 24,
+        Ardour                  = 40
     };
 
-    // message thread. The type set for testing if any, else the type of the
-    // running host, detected once.
+    // Any thread: the detection only reads the executable's path, once. The
+    // type set for testing if any, else the type of the running host.
     static Type GetHostType();
 
     // The host type that an executable at this path is.

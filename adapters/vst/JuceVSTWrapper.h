@@ -128,6 +128,14 @@ public:
         in pieces, so no private buffer is ever written past its end. */
     static constexpr int kMaxFramesPerPiece = 8192;
 
+    /** Host notices (begin edit, automate, end edit) waiting for the next
+        process call; a power of two. */
+    static constexpr uint32_t kDeferredNoticeCapacity = 1024;
+
+    /** True when the host hears of edits only from the audio thread: decided
+        once, at construction, from the host type. */
+    bool defersEditNotices() const noexcept { return deferEditNotices; }
+
 private:
     void timerCallback() override;
 
@@ -150,6 +158,23 @@ private:
     void processPiece(float** inputs, float** outputs, int offset, int frames);
 
     static constexpr int kMaxChannels = kMaxConfiguredChannels;
+
+    // Edits reported to the host from the start of the next process call.
+    // Ardour answers begin edit and automate from a thread that is not its
+    // own only by crashing (its tempo map is per thread, and only its own
+    // threads have one), and it calls the editor's idle, and so the editor's
+    // mouse handling, from a GUI thread it never set up; its audio thread,
+    // which calls processReplacing, is safe.
+    struct EditNotice
+    {
+        int32_t opcode;
+        int32_t index;
+        float value;
+    };
+    enum GestureState : uint8_t { noGesture, gestureQueued, gestureDropped };
+    void notifyHostOfEdit(int32_t opcode, int32_t index, float value);
+    void queueEditNotice(int32_t opcode, int32_t index, float value);
+    void sendQueuedEditNotices() noexcept;
 
     juce::AudioProcessor* processor;  // owned; null once destruction has begun
     juce::MemoryBlock chunkBuffer;    // the blob last handed to the host
@@ -184,6 +209,23 @@ private:
     juce::AudioBuffer<float> inputCopies;
     juce::AudioBuffer<float> tempChannels;
     int privateFrames = 0;            // frames each private channel holds
+
+    // A ring of edit notices: any thread that edits pushes under the spin
+    // lock, the audio thread alone pops, without waiting, through the
+    // acquire/release counters (they count up and wrap; a slot is counter
+    // modulo the capacity).
+    const bool deferEditNotices;
+    std::unique_ptr<EditNotice[]> editNotices;
+    std::atomic<uint32_t> editNoticeHead { 0 };   // next slot to write
+    std::atomic<uint32_t> editNoticeTail { 0 };   // next slot to send
+    std::atomic<bool> sendingEditNotices { false }; // one sender at a time, should a host process from two threads
+    juce::SpinLock editNoticeWriteLock;
+    // Under the write lock: each parameter's gesture as the queue has it, and
+    // the slots kept free for the ends of queued begins, so that the host
+    // never hears a begin without its end however full the ring gets.
+    std::unique_ptr<GestureState[]> gestureStates;
+    int32_t numGestureStates = 0;
+    uint32_t reservedEndSlots = 0;
 
     static juce::Array<void*> activePlugins;
     static juce::CriticalSection activePluginsLock;

@@ -7,12 +7,18 @@
 #include "VSTMidiEventList.h"
 #include "VstOpcodes.h"
 
+#include <HostType.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <atomic>
+#include <chrono>
 #include <cstring>
+#include <mutex>
 #include <set>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -410,4 +416,251 @@ TEST(WrapperEditorTest, ProcessorWithoutEditorAnswersZeroToOpenAndSize)
     EXPECT_EQ(dispatch(EffectOpcode::editorIdle, nullptr), 0);
 
     dispatch(EffectOpcode::close, nullptr); // deletes the wrapper
+}
+
+//==============================================================================
+// Edits the editor reports (begin edit 43, automate 0, end edit 44) as the host
+// callback hears them: at once, from the editing thread, under most hosts;
+// under Ardour only from the next process call, on the thread that makes it.
+namespace
+{
+struct HeardEdit
+{
+    int32_t opcode;
+    int32_t index;
+    float value;
+    std::thread::id thread;
+};
+
+std::mutex heardLock;
+std::vector<HeardEdit> heardEdits;
+
+intptr_t editRecordingHost(AEffect*, int32_t opcode, int32_t index, intptr_t, void*, float opt)
+{
+    if (opcode == HostOpcode::automate || opcode == HostOpcode::beginEdit || opcode == HostOpcode::endEdit)
+    {
+        const std::lock_guard<std::mutex> lock(heardLock);
+        heardEdits.push_back({ opcode, index, opcode == HostOpcode::automate ? opt : 0.0f, std::this_thread::get_id() });
+    }
+    return opcode == HostOpcode::version ? 2400 : 0;
+}
+
+std::vector<HeardEdit> takeHeardEdits()
+{
+    const std::lock_guard<std::mutex> lock(heardLock);
+    return std::exchange(heardEdits, {});
+}
+
+std::string describe(const std::vector<HeardEdit>& edits)
+{
+    std::string text;
+    for (const auto& e : edits)
+        text += std::to_string(e.opcode) + "/" + std::to_string(e.index) + " ";
+    return text;
+}
+
+class DeferredEditNoticeTest : public ::testing::Test
+{
+protected:
+    void startWrapper(HostType::Type host)
+    {
+        takeHeardEdits();
+        HostType::SetHostTypeForTesting(host);
+        processor = createPluginFilterOfType(juce::AudioProcessor::wrapperType_VST);
+        wrapper = new JuceVSTWrapper(editRecordingHost, processor);
+        auto* effect = wrapper->getAeffect();
+        AudioEffect::dispatchEffectClass(effect, EffectOpcode::setSampleRate, 0, 0, nullptr, 48000.0f);
+        AudioEffect::dispatchEffectClass(effect, EffectOpcode::setBlockSize, 0, kFrames, nullptr, 0.0f);
+        AudioEffect::dispatchEffectClass(effect, EffectOpcode::suspendResume, 0, 1, nullptr, 0.0f);
+    }
+    void TearDown() override
+    {
+        delete wrapper;
+        HostType::ClearHostTypeForTesting();
+    }
+
+    // One block, as the host's audio thread makes it.
+    void process()
+    {
+        std::array<float*, 8> channels;
+        for (size_t i = 0; i < channels.size(); ++i)
+            channels[i] = audio[i].data();
+        wrapper->processReplacing(channels.data(), channels.data(), kFrames);
+    }
+
+    // One block from a thread of the test's own, whose id it answers.
+    std::thread::id processOnAnotherThread()
+    {
+        std::thread::id id;
+        std::thread audioThread([&] { id = std::this_thread::get_id(); process(); });
+        audioThread.join();
+        return id;
+    }
+
+    static constexpr int kFrames = 64;
+    std::array<std::array<float, kFrames>, 8> audio {};
+    juce::AudioProcessor* processor = nullptr; // owned by the wrapper
+    JuceVSTWrapper* wrapper = nullptr;
+};
+} // namespace
+
+TEST_F(DeferredEditNoticeTest, ArdourHearsAGestureAtTheNextProcessCallOnItsThreads)
+{
+    startWrapper(HostType::Ardour);
+    ASSERT_TRUE(wrapper->defersEditNotices());
+
+    processor->beginParameterChangeGesture(5);
+    processor->setParameterNotifyingHost(5, 0.3f);
+    processor->endParameterChangeGesture(5);
+
+    EXPECT_EQ(describe(takeHeardEdits()), "") << "Ardour was told of the edit on the editing thread";
+    EXPECT_NEAR(processor->getParameter(5), 0.3f, 1.0e-6f) << "the value itself must not wait";
+
+    const auto audioThread = processOnAnotherThread();
+    const auto heard = takeHeardEdits();
+    ASSERT_EQ(describe(heard), "43/5 0/5 44/5 ");
+    EXPECT_EQ(heard[1].value, 0.3f);
+    for (const auto& e : heard)
+        EXPECT_EQ(e.thread, audioThread) << "opcode " << e.opcode << " not sent from the process call";
+
+    processOnAnotherThread();
+    EXPECT_EQ(describe(takeHeardEdits()), "") << "sent twice";
+}
+
+TEST_F(DeferredEditNoticeTest, OtherHostsHearAGestureAtOnce)
+{
+    for (auto host : { HostType::UnknownHost, HostType::SteinbergCubase7, HostType::AbletonLiveGeneric })
+    {
+        startWrapper(host);
+        EXPECT_FALSE(wrapper->defersEditNotices()) << "host type " << (int) host;
+
+        processor->beginParameterChangeGesture(5);
+        processor->setParameterNotifyingHost(5, 0.3f);
+        processor->endParameterChangeGesture(5);
+
+        const auto heard = takeHeardEdits();
+        ASSERT_EQ(describe(heard), "43/5 0/5 44/5 ") << "host type " << (int) host;
+        EXPECT_EQ(heard[1].value, 0.3f);
+        for (const auto& e : heard)
+            EXPECT_EQ(e.thread, std::this_thread::get_id()) << "host type " << (int) host;
+
+        processOnAnotherThread();
+        EXPECT_EQ(describe(takeHeardEdits()), "") << "host type " << (int) host << ": heard again from process";
+        delete wrapper;
+        wrapper = nullptr;
+    }
+}
+
+// 1024 slots: a begin keeps one for its end, so a gesture of 2000 values
+// reaches the host as its begin, the first 1022 values and its end, and a
+// gesture begun after that is dropped whole.
+TEST_F(DeferredEditNoticeTest, AFullQueueKeepsEveryBeginWithItsEnd)
+{
+    startWrapper(HostType::Ardour);
+    ASSERT_EQ(JuceVSTWrapper::kDeferredNoticeCapacity, 1024u);
+
+    processor->beginParameterChangeGesture(5);
+    for (int i = 0; i < 2000; ++i)
+        processor->setParameterNotifyingHost(5, (float) i / 2000.0f);
+    processor->endParameterChangeGesture(5);
+    processor->beginParameterChangeGesture(6);
+    processor->setParameterNotifyingHost(6, 0.5f);
+    processor->endParameterChangeGesture(6);
+    process();
+
+    auto heard = takeHeardEdits();
+    ASSERT_EQ(heard.size(), 1024u) << describe(heard);
+    EXPECT_EQ(heard.front().opcode, HostOpcode::beginEdit);
+    EXPECT_EQ(heard.back().opcode, HostOpcode::endEdit);
+    for (size_t i = 1; i + 1 < heard.size(); ++i)
+    {
+        ASSERT_EQ(heard[i].opcode, HostOpcode::automate) << "notice " << i;
+        EXPECT_EQ(heard[i].value, (float) (i - 1) / 2000.0f) << "notice " << i << " out of order";
+    }
+    for (const auto& e : heard)
+        ASSERT_EQ(e.index, 5) << "parameter 6's gesture found no room";
+
+    // 1023 loose values leave one slot: too few for a begin and its end, so
+    // the gesture goes whole, its value and end with its begin.
+    for (int i = 0; i < 1023; ++i)
+        processor->setParameterNotifyingHost(7, 0.25f);
+    processor->beginParameterChangeGesture(5);
+    processor->setParameterNotifyingHost(5, 0.75f);
+    processor->endParameterChangeGesture(5);
+    process();
+    heard = takeHeardEdits();
+    EXPECT_EQ(heard.size(), 1023u);
+    for (const auto& e : heard)
+        ASSERT_EQ(e.index, 7) << describe(heard);
+
+    // Emptied: the next gesture goes through whole.
+    processor->beginParameterChangeGesture(6);
+    processor->setParameterNotifyingHost(6, 0.5f);
+    processor->endParameterChangeGesture(6);
+    process();
+    EXPECT_EQ(describe(takeHeardEdits()), "43/6 0/6 44/6 ");
+}
+
+// The editor's thread edits while the audio thread processes: every notice
+// the host hears comes from the audio thread, in the order made, and every
+// begin is followed by its values and its end before the next begin.
+TEST_F(DeferredEditNoticeTest, ConcurrentEditsAndProcessingThreads)
+{
+    startWrapper(HostType::Ardour);
+    constexpr int kGestures = 300, kValuesPerGesture = 10;
+    std::atomic<bool> editsDone { false };
+    std::thread::id audioThreadId;
+
+    std::thread audioThread([&] {
+        audioThreadId = std::this_thread::get_id();
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        // Once the edits are done, one more block sends what is left.
+        bool lastBlock = false;
+        while (!lastBlock && std::chrono::steady_clock::now() < deadline)
+        {
+            lastBlock = editsDone.load();
+            process();
+        }
+    });
+
+    for (int g = 0; g < kGestures; ++g)
+    {
+        processor->beginParameterChangeGesture(5);
+        for (int v = 0; v < kValuesPerGesture; ++v)
+            processor->setParameterNotifyingHost(5, (float) (g * kValuesPerGesture + v) / 4096.0f);
+        processor->endParameterChangeGesture(5);
+    }
+    editsDone = true;
+    audioThread.join();
+
+    const auto heard = takeHeardEdits();
+    ASSERT_FALSE(heard.empty());
+    bool open = false;
+    float lastValue = -1.0f;
+    int begins = 0;
+    for (size_t i = 0; i < heard.size(); ++i)
+    {
+        const auto& e = heard[i];
+        ASSERT_EQ(e.thread, audioThreadId) << "notice " << i;
+        ASSERT_EQ(e.index, 5) << "notice " << i;
+        if (e.opcode == HostOpcode::beginEdit)
+        {
+            ASSERT_FALSE(open) << "notice " << i << ": a begin inside an open gesture";
+            open = true;
+            ++begins;
+        }
+        else if (e.opcode == HostOpcode::endEdit)
+        {
+            ASSERT_TRUE(open) << "notice " << i << ": an end without its begin";
+            open = false;
+        }
+        else
+        {
+            ASSERT_TRUE(open) << "notice " << i << ": a value outside its gesture";
+            ASSERT_GT(e.value, lastValue) << "notice " << i << " out of order";
+            lastValue = e.value;
+        }
+    }
+    EXPECT_FALSE(open) << "the last begin was left without its end";
+    EXPECT_GE(begins, 1);
 }
