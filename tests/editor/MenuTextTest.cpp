@@ -47,21 +47,6 @@ juce::Component* OpenMenuWindow()
     return nullptr;
 }
 
-bool WaitFor (const std::function<bool()>& condition, int seconds = 10)
-{
-    const auto deadline = juce::Time::getMillisecondCounter() + (juce::uint32) seconds * 1000u;
-
-    while (! condition())
-    {
-        if (juce::Time::getMillisecondCounter() > deadline)
-            return false;
-
-        qvtest::PumpMessages (5);
-    }
-
-    return true;
-}
-
 float Luma (juce::Colour c) { return 0.299f * c.getFloatRed() + 0.587f * c.getFloatGreen() + 0.114f * c.getFloatBlue(); }
 
 // Pixels that stand out from the area's ground (its median brightness): the
@@ -125,7 +110,7 @@ void ExpectEveryRowHasText (Quorvane2AudioProcessorEditor& editor, const juce::S
         ASSERT_TRUE (FindCombo (*editor.getInputPanel()) != nullptr && FindCombo (*editor.getOutputPanel()) != nullptr) << what;
 
         menu.open (editor);
-        ASSERT_TRUE (WaitFor ([] { return OpenMenuWindow() != nullptr; })) << what << ": no menu opened";
+        ASSERT_TRUE (qvtest::PumpUntil ([] { return OpenMenuWindow() != nullptr; })) << what << ": no menu opened";
         auto* window = OpenMenuWindow();
 
         std::vector<juce::Component*> rows (window->getChildren().begin(), window->getChildren().end());
@@ -152,7 +137,7 @@ void ExpectEveryRowHasText (Quorvane2AudioProcessorEditor& editor, const juce::S
         }
 
         juce::PopupMenu::dismissAllActiveMenus();
-        ASSERT_TRUE (WaitFor ([] { return OpenMenuWindow() == nullptr; })) << what << ": the menu did not close";
+        ASSERT_TRUE (qvtest::PumpUntil ([] { return OpenMenuWindow() == nullptr; })) << what << ": the menu did not close";
     }
 }
 
