@@ -3,6 +3,8 @@
 #include "Animation.h"
 
 #include <cmath>
+#include <iterator>
+#include <vector>
 
 #include "NumberText.h"
 #include "QVLookAndFeel.h"
@@ -40,6 +42,19 @@ constexpr int patternDecimals = 2; // pattern values are shown as "%1.2f"
 int ParameterOfRow (int id)
 {
     return id >= 0 && id < ParamsPanel::numRows ? parameterOfRow[id] : noParameter;
+}
+
+// Every parameter a row's slider writes: the five patterns for the ALL row,
+// none for a title or an unknown id.
+std::vector<int> ParametersOfRow (int id)
+{
+    if (id == ParamsPanel::allPatternsRow)
+        return { std::begin (patternParameters), std::end (patternParameters) };
+
+    if (const int parameter = ParameterOfRow (id); parameter != noParameter)
+        return { parameter };
+
+    return {};
 }
 
 // Texts of rows 1 to 4 and 6 to 8 are the processor's own.
@@ -206,47 +221,23 @@ juce::String ParamsPanel::getTextFromValue (int id, double value)
 
 void ParamsPanel::resetToDefaultValue (int id)
 {
-    if (id == allPatternsRow)
-    {
-        gestures.Framed (patternParameters, [this] {
-            for (int parameter : patternParameters)
-                processor.resetParameterToDefault (parameter);
-        });
+    const auto parameters = ParametersOfRow (id);
 
-        return;
-    }
-
-    const int parameter = ParameterOfRow (id);
-
-    if (parameter != noParameter)
-        gestures.Framed ({ parameter }, [&] { processor.resetParameterToDefault (parameter); });
+    gestures.Framed (parameters, [&] {
+        for (int parameter : parameters)
+            processor.resetParameterToDefault (parameter);
+    });
 }
 
 void ParamsPanel::changeStarted (int id)
 {
-    if (id == allPatternsRow)
-    {
-        for (int parameter : patternParameters)
-            gestures.Begin (parameter);
-
-        return;
-    }
-
-    if (const int parameter = ParameterOfRow (id); parameter != noParameter)
+    for (int parameter : ParametersOfRow (id))
         gestures.Begin (parameter);
 }
 
 void ParamsPanel::changeEnded (int id)
 {
-    if (id == allPatternsRow)
-    {
-        for (int parameter : patternParameters)
-            gestures.End (parameter);
-
-        return;
-    }
-
-    if (const int parameter = ParameterOfRow (id); parameter != noParameter)
+    for (int parameter : ParametersOfRow (id))
         gestures.End (parameter);
 }
 

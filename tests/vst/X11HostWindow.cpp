@@ -318,19 +318,7 @@ bool X11HostWindow::release()
 
 bool X11HostWindow::moveTo(int x, int y)
 {
-    if (! isOpen())
-        return false;
-    Display* d = asDisplay(display);
-    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
-    if (! XTestQueryExtension(d, &eventBase, &errorBase, &major, &minor))
-        return false;
-
-    int rootX = 0, rootY = 0;
-    Window child = 0;
-    XTranslateCoordinates(d, window, DefaultRootWindow(d), x, y, &rootX, &rootY, &child);
-    XTestFakeMotionEvent(d, DefaultScreen(d), rootX, rootY, CurrentTime);
-    XSync(d, False);
-    return true;
+    return isOpen() && movePointer(asDisplay(display), window, x, y);
 }
 
 bool X11HostWindow::isUnderPointer()
