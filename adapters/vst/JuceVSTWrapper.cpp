@@ -59,16 +59,8 @@ bool isAcceptedConfiguration(int32_t ins, int32_t outs)
 JuceVSTWrapper::JuceVSTWrapper(HostCallback callback, juce::AudioProcessor* p)
     : AudioEffectX(callback, p->getNumPrograms(), p->getNumParameters()),
       processor(p),
-      deferEditNotices(HostType::GetHostType() == HostType::Ardour)
+      deferredEdits(HostType::GetHostType() == HostType::Ardour ? new DeferredEditNotices(p->getNumParameters()) : nullptr)
 {
-    if (deferEditNotices)
-    {
-        editNotices.reset(new EditNotice[kDeferredNoticeCapacity]);
-        numGestureStates = std::max(0, p->getNumParameters());
-        gestureStates.reset(new GestureState[(size_t) numGestureStates]);
-        std::fill_n(gestureStates.get(), numGestureStates, noGesture);
-    }
-
     processor->setPlayConfigDetails(numInputs, numOutputs, 0.0, 0);
     processor->setPlayHead(this);
     processor->addListener(this);
@@ -458,7 +450,7 @@ void JuceVSTWrapper::processReplacing(float** inputs, float** outputs, int32_t f
     }
 
     // Before the block, so the host records the edits at this block's time.
-    sendQueuedEditNotices();
+    sendDeferredEditNotices();
 
     const juce::ScopedLock sl(processor->getCallbackLock());
 
@@ -818,80 +810,35 @@ void JuceVSTWrapper::audioProcessorParameterChangeGestureEnd(juce::AudioProcesso
 
 void JuceVSTWrapper::notifyHostOfEdit(int32_t opcode, int32_t index, float value)
 {
-    if (deferEditNotices)
-        queueEditNotice(opcode, index, value);
+    if (deferredEdits != nullptr)
+    {
+        if (opcode == HostOpcode::automate)
+            deferredEdits->valueChanged(index, value);
+        else if (opcode == HostOpcode::beginEdit)
+            deferredEdits->gestureBegan(index);
+        else
+            deferredEdits->gestureEnded(index);
+    }
     else if (opcode == HostOpcode::automate)
         callHost(opcode, index, 0, nullptr, value);
     else
         callHost(opcode, index);
 }
 
-// Any thread. When the ring is full the newest notice is lost, never an end
-// whose begin was queued: each queued begin keeps a slot for its end, and a
-// begin that found no room takes its values and end with it.
-void JuceVSTWrapper::queueEditNotice(int32_t opcode, int32_t index, float value)
+// Audio thread: what waits for the host, neither waiting nor allocating.
+void JuceVSTWrapper::sendDeferredEditNotices() noexcept
 {
-    const juce::SpinLock::ScopedLockType sl(editNoticeWriteLock);
-
-    const uint32_t head = editNoticeHead.load(std::memory_order_relaxed);
-    // The sender only ever frees slots, so this is never more than is free.
-    const uint32_t free = kDeferredNoticeCapacity - (head - editNoticeTail.load(std::memory_order_acquire));
-    GestureState* state = (uint32_t) index < (uint32_t) numGestureStates ? &gestureStates[(size_t) index] : nullptr;
-
-    if (opcode == HostOpcode::beginEdit)
-    {
-        // A begin needs its own slot and one kept for its end. A second begin
-        // of an open gesture tells the host nothing new.
-        if (state == nullptr || *state != noGesture)
-            return;
-        if (free < reservedEndSlots + 2)
-        {
-            *state = gestureDropped;
-            return;
-        }
-        *state = gestureQueued;
-        ++reservedEndSlots;
-    }
-    else if (opcode == HostOpcode::endEdit)
-    {
-        if (state == nullptr || *state == noGesture)
-            return; // no begin of ours for the host to close
-        const bool beginWasQueued = *state == gestureQueued;
-        *state = noGesture;
-        if (!beginWasQueued)
-            return;
-        jassert(free > 0);
-        --reservedEndSlots; // the slot kept for this end
-    }
-    else if ((state != nullptr && *state == gestureDropped) || free < reservedEndSlots + 1)
-    {
-        return; // a value of a gesture the host never heard begin, or no room
-    }
-
-    editNotices[head % kDeferredNoticeCapacity] = { opcode, index, value };
-    editNoticeHead.store(head + 1, std::memory_order_release);
-}
-
-// Audio thread: sends what was queued, oldest first; neither waits nor allocates.
-void JuceVSTWrapper::sendQueuedEditNotices() noexcept
-{
-    if (!deferEditNotices || sendingEditNotices.exchange(true, std::memory_order_acquire))
+    if (deferredEdits == nullptr)
         return;
 
-    const uint32_t head = editNoticeHead.load(std::memory_order_acquire);
-    for (uint32_t tail = editNoticeTail.load(std::memory_order_relaxed); tail != head; ++tail)
-    {
-        const EditNotice notice = editNotices[tail % kDeferredNoticeCapacity];
-        // The slot is free for writers from here on.
-        editNoticeTail.store(tail + 1, std::memory_order_release);
-
-        if (notice.opcode == HostOpcode::automate)
-            callHost(notice.opcode, notice.index, 0, nullptr, notice.value);
-        else
-            callHost(notice.opcode, notice.index);
-    }
-
-    sendingEditNotices.store(false, std::memory_order_release);
+    deferredEdits->sendPending([this](DeferredEditNotices::Notice notice, int index, float value) {
+        switch (notice)
+        {
+            case DeferredEditNotices::Notice::begin: callHost(HostOpcode::beginEdit, index); break;
+            case DeferredEditNotices::Notice::value: callHost(HostOpcode::automate, index, 0, nullptr, value); break;
+            case DeferredEditNotices::Notice::end:   callHost(HostOpcode::endEdit, index); break;
+        }
+    });
 }
 
 void JuceVSTWrapper::audioProcessorChanged(juce::AudioProcessor*)

@@ -4,6 +4,7 @@
 
 #include "AudioEffectX.h"
 #include "ChannelConfigurations.h"
+#include "DeferredEditNotices.h"
 #include "VSTMidiEventList.h"
 
 #include <AudioProcessor.h>
@@ -128,13 +129,9 @@ public:
         in pieces, so no private buffer is ever written past its end. */
     static constexpr int kMaxFramesPerPiece = 8192;
 
-    /** Host notices (begin edit, automate, end edit) waiting for the next
-        process call; a power of two. */
-    static constexpr uint32_t kDeferredNoticeCapacity = 1024;
-
     /** True when the host hears of edits only from the audio thread: decided
         once, at construction, from the host type. */
-    bool defersEditNotices() const noexcept { return deferEditNotices; }
+    bool defersEditNotices() const noexcept { return deferredEdits != nullptr; }
 
 private:
     void timerCallback() override;
@@ -165,16 +162,8 @@ private:
     // threads have one), and it calls the editor's idle, and so the editor's
     // mouse handling, from a GUI thread it never set up; its audio thread,
     // which calls processReplacing, is safe.
-    struct EditNotice
-    {
-        int32_t opcode;
-        int32_t index;
-        float value;
-    };
-    enum GestureState : uint8_t { noGesture, gestureQueued, gestureDropped };
     void notifyHostOfEdit(int32_t opcode, int32_t index, float value);
-    void queueEditNotice(int32_t opcode, int32_t index, float value);
-    void sendQueuedEditNotices() noexcept;
+    void sendDeferredEditNotices() noexcept;
 
     juce::AudioProcessor* processor;  // owned; null once destruction has begun
     juce::MemoryBlock chunkBuffer;    // the blob last handed to the host
@@ -210,22 +199,8 @@ private:
     juce::AudioBuffer<float> tempChannels;
     int privateFrames = 0;            // frames each private channel holds
 
-    // A ring of edit notices: any thread that edits pushes under the spin
-    // lock, the audio thread alone pops, without waiting, through the
-    // acquire/release counters (they count up and wrap; a slot is counter
-    // modulo the capacity).
-    const bool deferEditNotices;
-    std::unique_ptr<EditNotice[]> editNotices;
-    std::atomic<uint32_t> editNoticeHead { 0 };   // next slot to write
-    std::atomic<uint32_t> editNoticeTail { 0 };   // next slot to send
-    std::atomic<bool> sendingEditNotices { false }; // one sender at a time, should a host process from two threads
-    juce::SpinLock editNoticeWriteLock;
-    // Under the write lock: each parameter's gesture as the queue has it, and
-    // the slots kept free for the ends of queued begins, so that the host
-    // never hears a begin without its end however full the ring gets.
-    std::unique_ptr<GestureState[]> gestureStates;
-    int32_t numGestureStates = 0;
-    uint32_t reservedEndSlots = 0;
+    // Null unless the host hears of edits only at its next process call.
+    const std::unique_ptr<DeferredEditNotices> deferredEdits;
 
     static juce::Array<void*> activePlugins;
     static juce::CriticalSection activePluginsLock;

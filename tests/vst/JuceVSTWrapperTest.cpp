@@ -4,6 +4,7 @@
 #include "ChannelConfigurations.h"
 #include "JuceVSTWrapper.h"
 #include "NeutralTestProcessor.h"
+#include "Quorvane2AudioProcessor.h"
 #include "VSTMidiEventList.h"
 #include "VstOpcodes.h"
 
@@ -14,6 +15,7 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <initializer_list>
 #include <cstring>
 #include <mutex>
 #include <set>
@@ -551,54 +553,166 @@ TEST_F(DeferredEditNoticeTest, OtherHostsHearAGestureAtOnce)
     }
 }
 
-// 1024 slots: a begin keeps one for its end, so a gesture of 2000 values
-// reaches the host as its begin, the first 1022 values and its end, and a
-// gesture begun after that is dropped whole.
-TEST_F(DeferredEditNoticeTest, AFullQueueKeepsEveryBeginWithItsEnd)
+// What the editor does for one user action on these parameters: a begin for
+// each, the writes, an end for each.
+template <typename Write>
+void framedEdit(juce::AudioProcessor& processor, std::initializer_list<int> indices, Write&& write)
+{
+    for (int index : indices)
+        processor.beginParameterChangeGesture(index);
+    write();
+    for (int index : indices)
+        processor.endParameterChangeGesture(index);
+}
+
+// Each touched parameter once, in index order, as begin, its value now and
+// end; the values the host heard must be the processor's.
+::testing::AssertionResult heardOneGestureEach(const std::vector<HeardEdit>& heard, std::initializer_list<int> indices,
+                                               juce::AudioProcessor& processor)
+{
+    std::string expected;
+    for (int index : indices)
+        expected += "43/" + std::to_string(index) + " 0/" + std::to_string(index) + " 44/" + std::to_string(index) + " ";
+    if (describe(heard) != expected)
+        return ::testing::AssertionFailure() << "heard " << describe(heard) << "\nwanted " << expected;
+    for (size_t k = 1; k < heard.size(); k += 3)
+        if (heard[k].value != processor.getParameter(heard[k].index))
+            return ::testing::AssertionFailure() << "parameter " << heard[k].index << ": heard " << heard[k].value
+                                                 << ", the processor holds " << processor.getParameter(heard[k].index);
+    return ::testing::AssertionSuccess();
+}
+
+// Ardour stops processing while the plug-in is deactivated, its editor still
+// open: however much the user does meanwhile, the next process call tells
+// the host every touched parameter's latest value, in balanced gestures.
+TEST_F(DeferredEditNoticeTest, EditsMadeWhileTheHostIsNotProcessingAllReachItAtTheNextProcessCall)
 {
     startWrapper(HostType::Ardour);
-    ASSERT_EQ(JuceVSTWrapper::kDeferredNoticeCapacity, 1024u);
+    auto& quorvane = dynamic_cast<Quorvane2AudioProcessor&>(*processor);
+    auto setActive = [this](bool on) {
+        AudioEffect::dispatchEffectClass(wrapper->getAeffect(), EffectOpcode::suspendResume, 0, on ? 1 : 0, nullptr, 0.0f);
+    };
+    process();
+    takeHeardEdits();
 
-    processor->beginParameterChangeGesture(5);
-    for (int i = 0; i < 2000; ++i)
-        processor->setParameterNotifyingHost(5, (float) i / 2000.0f);
-    processor->endParameterChangeGesture(5);
+    setActive(false);
+    // A long drag on Front Tilt that ends at 26 degrees, a click on C's mute,
+    // a step of Rear Tilt to 9 degrees, and the ALL pattern row.
+    framedEdit(*processor, { 5 }, [&] {
+        for (int move = 0; move < 20000; ++move)
+            processor->setParameterNotifyingHost(5, (float) (move % 181) / 180.0f);
+        processor->setParameterNotifyingHost(5, 26.0f / 180.0f);
+    });
+    framedEdit(*processor, { 24 }, [&] { processor->setParameterNotifyingHost(24, 1.0f); });
+    framedEdit(*processor, { 6 }, [&] { processor->setParameterNotifyingHost(6, 9.0f / 180.0f); });
+    framedEdit(*processor, { 8, 9, 10, 11, 12 }, [&] { quorvane.setAllPolars(0.375f); });
+    EXPECT_EQ(describe(takeHeardEdits()), "") << "the host heard of edits while not processing";
+    EXPECT_EQ(processor->getParameter(5), 26.0f / 180.0f);
+    EXPECT_EQ(processor->getParameter(24), 1.0f);
+    EXPECT_EQ(processor->getParameter(6), 9.0f / 180.0f);
+
+    setActive(true);
+    process();
+    EXPECT_TRUE(heardOneGestureEach(takeHeardEdits(), { 5, 6, 8, 9, 10, 11, 12, 24 }, *processor));
+    process();
+    EXPECT_EQ(describe(takeHeardEdits()), "") << "sent twice";
+
+    // Again, after the first send: Rotate dragged to 200 degrees, C unmuted.
+    setActive(false);
+    framedEdit(*processor, { 4 }, [&] {
+        for (int move = 0; move < 20000; ++move)
+            processor->setParameterNotifyingHost(4, (float) (move % 360) / 360.0f);
+        processor->setParameterNotifyingHost(4, 200.0f / 360.0f);
+    });
+    framedEdit(*processor, { 24 }, [&] { processor->setParameterNotifyingHost(24, 0.0f); });
+    setActive(true);
+    process();
+    EXPECT_TRUE(heardOneGestureEach(takeHeardEdits(), { 4, 24 }, *processor));
+    EXPECT_EQ(processor->getParameter(4), 200.0f / 360.0f);
+}
+
+// The host heard the begin and a value; the end, and the value before it,
+// come while it is not processing.
+TEST_F(DeferredEditNoticeTest, AGestureBegunWhileProcessingAndEndedWhileNot)
+{
+    startWrapper(HostType::Ardour);
+    auto setActive = [this](bool on) {
+        AudioEffect::dispatchEffectClass(wrapper->getAeffect(), EffectOpcode::suspendResume, 0, on ? 1 : 0, nullptr, 0.0f);
+    };
+
     processor->beginParameterChangeGesture(6);
+    processor->setParameterNotifyingHost(6, 0.25f);
+    process();
+    auto heard = takeHeardEdits();
+    ASSERT_EQ(describe(heard), "43/6 0/6 ");
+    EXPECT_EQ(heard[1].value, 0.25f);
+
+    setActive(false);
     processor->setParameterNotifyingHost(6, 0.5f);
     processor->endParameterChangeGesture(6);
-    process();
-
-    auto heard = takeHeardEdits();
-    ASSERT_EQ(heard.size(), 1024u) << describe(heard);
-    EXPECT_EQ(heard.front().opcode, HostOpcode::beginEdit);
-    EXPECT_EQ(heard.back().opcode, HostOpcode::endEdit);
-    for (size_t i = 1; i + 1 < heard.size(); ++i)
-    {
-        ASSERT_EQ(heard[i].opcode, HostOpcode::automate) << "notice " << i;
-        EXPECT_EQ(heard[i].value, (float) (i - 1) / 2000.0f) << "notice " << i << " out of order";
-    }
-    for (const auto& e : heard)
-        ASSERT_EQ(e.index, 5) << "parameter 6's gesture found no room";
-
-    // 1023 loose values leave one slot: too few for a begin and its end, so
-    // the gesture goes whole, its value and end with its begin.
-    for (int i = 0; i < 1023; ++i)
-        processor->setParameterNotifyingHost(7, 0.25f);
-    processor->beginParameterChangeGesture(5);
-    processor->setParameterNotifyingHost(5, 0.75f);
-    processor->endParameterChangeGesture(5);
+    // Begun while not processing, still held when processing starts again.
+    processor->beginParameterChangeGesture(7);
+    processor->setParameterNotifyingHost(7, 0.75f);
+    setActive(true);
     process();
     heard = takeHeardEdits();
-    EXPECT_EQ(heard.size(), 1023u);
-    for (const auto& e : heard)
-        ASSERT_EQ(e.index, 7) << describe(heard);
+    ASSERT_EQ(describe(heard), "0/6 44/6 43/7 0/7 ");
+    EXPECT_EQ(heard[0].value, 0.5f);
+    EXPECT_EQ(heard[3].value, 0.75f);
 
-    // Emptied: the next gesture goes through whole.
-    processor->beginParameterChangeGesture(6);
-    processor->setParameterNotifyingHost(6, 0.5f);
-    processor->endParameterChangeGesture(6);
+    processor->endParameterChangeGesture(7);
     process();
-    EXPECT_EQ(describe(takeHeardEdits()), "43/6 0/6 44/6 ");
+    EXPECT_EQ(describe(takeHeardEdits()), "44/7 ");
+}
+
+// Thousands of gestures, each made while the audio thread goes on processing
+// and each given one process call before the next: every one reaches the
+// host whole, the last ones too.
+TEST_F(DeferredEditNoticeTest, ThousandsOfGesturesWhileProcessingEachReachTheHostThreads)
+{
+    startWrapper(HostType::Ardour);
+    constexpr int kGestures = 4000;
+    std::atomic<bool> editsDone { false };
+    std::atomic<int> blocks { 0 };
+    std::thread::id audioThreadId;
+
+    std::thread audioThread([&] {
+        audioThreadId = std::this_thread::get_id();
+        while (!editsDone.load())
+        {
+            process();
+            blocks.fetch_add(1);
+        }
+    });
+
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    int made = 0;
+    for (; made < kGestures && std::chrono::steady_clock::now() < deadline; ++made)
+    {
+        const int index = made % 35;
+        processor->beginParameterChangeGesture(index);
+        processor->setParameterNotifyingHost(index, (float) (made % 1000) / 1000.0f);
+        processor->endParameterChangeGesture(index);
+        // A block that began after the end has run to its finish.
+        const int seen = blocks.load();
+        while (blocks.load() < seen + 2 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
+    }
+    editsDone = true;
+    audioThread.join();
+    ASSERT_EQ(made, kGestures) << "the audio thread stalled";
+
+    const auto heard = takeHeardEdits();
+    ASSERT_EQ(heard.size(), 3u * kGestures);
+    for (int g = 0; g < kGestures; ++g)
+    {
+        const auto* e = &heard[3 * (size_t) g];
+        const std::string gesture = describe({ e[0], e[1], e[2] });
+        const std::string i = std::to_string(g % 35);
+        ASSERT_EQ(gesture, "43/" + i + " 0/" + i + " 44/" + i + " ") << "gesture " << g;
+        ASSERT_EQ(e[1].value, (float) (g % 1000) / 1000.0f) << "gesture " << g;
+        ASSERT_EQ(e[0].thread, audioThreadId) << "gesture " << g;
+    }
 }
 
 // The editor's thread edits while the audio thread processes: every notice
@@ -607,7 +721,7 @@ TEST_F(DeferredEditNoticeTest, AFullQueueKeepsEveryBeginWithItsEnd)
 TEST_F(DeferredEditNoticeTest, ConcurrentEditsAndProcessingThreads)
 {
     startWrapper(HostType::Ardour);
-    constexpr int kGestures = 300, kValuesPerGesture = 10;
+    constexpr int kGestures = 3000, kValuesPerGesture = 10;
     std::atomic<bool> editsDone { false };
     std::thread::id audioThreadId;
 
@@ -627,7 +741,7 @@ TEST_F(DeferredEditNoticeTest, ConcurrentEditsAndProcessingThreads)
     {
         processor->beginParameterChangeGesture(5);
         for (int v = 0; v < kValuesPerGesture; ++v)
-            processor->setParameterNotifyingHost(5, (float) (g * kValuesPerGesture + v) / 4096.0f);
+            processor->setParameterNotifyingHost(5, (float) (g * kValuesPerGesture + v) / 32768.0f);
         processor->endParameterChangeGesture(5);
     }
     editsDone = true;
@@ -663,4 +777,5 @@ TEST_F(DeferredEditNoticeTest, ConcurrentEditsAndProcessingThreads)
     }
     EXPECT_FALSE(open) << "the last begin was left without its end";
     EXPECT_GE(begins, 1);
+    EXPECT_EQ(lastValue, (float) (kGestures * kValuesPerGesture - 1) / 32768.0f) << "the final value was lost";
 }
