@@ -11,12 +11,25 @@
 #include "Quorvane2AudioProcessor.h"
 #include "QuorvanePanel.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace
 {
 constexpr int kInputWidth = 220, kInputHeight = 160;
 constexpr int kSurroundWidth = 314;
 constexpr int kInfoHeight = 65;
 constexpr int kHelpIconInset = 8; // from the right and bottom edges
+
+// The look and feel of every open editor, oldest first. The GUI library looks
+// every typeface up through its default look and feel, the embedded face
+// included, so one of these stays the default for as long as any editor is
+// open, whichever closes first.
+std::vector<QVLookAndFeel*>& OpenEditorsLookAndFeels()
+{
+    static std::vector<QVLookAndFeel*> lookAndFeels;
+    return lookAndFeels;
+}
 
 juce::Image HelpOverlayFor(juce::AudioProcessor::WrapperType type)
 {
@@ -54,6 +67,7 @@ Quorvane2AudioProcessorEditor::Quorvane2AudioProcessorEditor(Quorvane2AudioProce
 {
     lookAndFeel = std::make_unique<QVLookAndFeel>();
     setLookAndFeel(lookAndFeel.get());
+    OpenEditorsLookAndFeels().push_back(lookAndFeel.get());
     juce::LookAndFeel::setDefaultLookAndFeel(lookAndFeel.get());
 
     setSize(kWidth, kHeight);
@@ -112,10 +126,12 @@ Quorvane2AudioProcessorEditor::~Quorvane2AudioProcessorEditor()
     processor->quorvaneListeners.clear();
 
     // The look and feel goes last, after every component that draws with it,
-    // and stops being the default first (another editor may still be open:
-    // its components keep their own look and feel).
+    // and stops being the default first: the newest editor still open takes
+    // over, and the GUI library's own only when none is.
+    auto& open = OpenEditorsLookAndFeels();
+    open.erase(std::remove(open.begin(), open.end(), lookAndFeel.get()), open.end());
     if (&juce::LookAndFeel::getDefaultLookAndFeel() == lookAndFeel.get())
-        juce::LookAndFeel::setDefaultLookAndFeel(nullptr);
+        juce::LookAndFeel::setDefaultLookAndFeel(open.empty() ? nullptr : open.back());
     setLookAndFeel(nullptr);
 
     helpOverlay.reset();

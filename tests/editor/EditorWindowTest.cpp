@@ -16,6 +16,7 @@
 #include "QuorvanePanel.h"
 
 #include <memory>
+#include <utility>
 
 namespace
 {
@@ -290,6 +291,44 @@ TEST_F (EditorWindowTest, TwoEditorsCloseInEitherOrder)
         (void) qvtest::RenderComponent (probe);
         EXPECT_EQ (dynamic_cast<QVLookAndFeel*> (&juce::LookAndFeel::getDefaultLookAndFeel()), nullptr)
             << "the default still points at an editor's look and feel after both closed";
+    }
+}
+
+// Whichever editor closes, the ones still open and those opened later draw
+// with the embedded face: the default look and feel stays one of theirs
+// while any is open. Measured with typefaces looked up afresh, in another
+// face "B FORMAT" in a menu row (the GUI library's font, on the sans-serif
+// placeholder) is 75.1 pixels wide instead of 63.6, the "OUTPUT" header 64.5
+// instead of 55.9.
+TEST_F (EditorWindowTest, EmbeddedFaceOutlivesTheEditorThatInstalledIt)
+{
+    juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
+    const auto widths = [] (Quorvane2AudioProcessorEditor& editor)
+    {
+        juce::Typeface::clearTypefaceCache();
+        return std::make_pair (editor.getLookAndFeel().getPopupMenuFont().getStringWidthFloat ("B FORMAT"),
+                               QVLookAndFeel::GetUIFont (QVLookAndFeel::titleFontSize, juce::Font::bold).getStringWidthFloat ("OUTPUT"));
+    };
+
+    for (bool firstClosesFirst : { true, false })
+    {
+        Quorvane2AudioProcessor p1, p2, p3;
+        auto first = OpenEditor (p1);
+        const auto alone = widths (*first);
+        EXPECT_NEAR (alone.first, 63.55f, 0.05f);
+        EXPECT_NEAR (alone.second, 55.93f, 0.05f);
+
+        auto second = OpenEditor (p2);
+        auto& open = firstClosesFirst ? second : first;
+        (firstClosesFirst ? first : second).reset();
+        EXPECT_EQ (&juce::LookAndFeel::getDefaultLookAndFeel(), &open->getLookAndFeel());
+        EXPECT_EQ (widths (*open), alone) << "first closes first: " << firstClosesFirst;
+
+        // One opened after the close, and closed again before the older one.
+        auto third = OpenEditor (p3);
+        EXPECT_EQ (widths (*third), alone) << "first closes first: " << firstClosesFirst;
+        third.reset();
+        EXPECT_EQ (widths (*open), alone) << "first closes first: " << firstClosesFirst;
     }
 }
 
