@@ -64,11 +64,13 @@ ctest_list() {
 }
 
 # Runs ctest on one tree under Xvfb (GUI tests need a display) and adds its
-# counts to the totals ($1: label, $2: build tree).
+# counts to the totals ($1: label, $2: build tree). The server must not reset
+# when its last client leaves: a reset drops every connection that arrives
+# meanwhile, so a test starting just as another ends would find no display.
 run_ctest() {
     local log rc line total nfail nskip=0 name
     log=$(mktemp)
-    xvfb-run -a -s "-screen 0 1280x1024x24" \
+    xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
         ctest --test-dir "$2" --output-on-failure --no-tests=error -j "$jobs" --timeout 600 "${@:3}" 2>&1 | tee "$log"
     rc=${PIPESTATUS[0]}
     # ctest counts skipped tests in its total (not disabled ones), and failed
