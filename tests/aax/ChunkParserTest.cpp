@@ -174,3 +174,29 @@ TEST(AaxChunkFormat, LookupContinuesAfterTheLastFound)
     for (const auto& s : steps)
         EXPECT_EQ(parser.FindName(AAX_CString(s.name)), s.index) << s.name;
 }
+
+TEST(AaxChunkFormat, LookupWrapsRoundToTheEntryFoundLast)
+{
+    // A lookup starts after the entry found last and wraps round up to it.
+    // Each row: the entries' one-letter names, the names asked in turn, and
+    // the index each must find (-1: absent).
+    struct Row { const char* what; const char* names; const char* asked; std::vector<int32_t> found; } rows[] = {
+        { "same name twice", "abc", "bb", { 1, 1 } },
+        { "first twice", "abc", "aa", { 0, 0 } },
+        { "last twice", "abc", "cc", { 2, 2 } },
+        { "each before the last found", "abc", "cba", { 2, 1, 0 } },
+        { "each after the last found", "abc", "abc", { 0, 1, 2 } },
+        { "last, then first", "abc", "cac", { 2, 0, 2 } },
+        { "absent after every start", "abc", "zazbzcz", { -1, 0, -1, 1, -1, 2, -1 } },
+        { "one entry", "a", "aaza", { 0, 0, -1, 0 } },
+        { "empty", "", "aa", { -1, -1 } },
+    };
+    for (const auto& row : rows)
+    {
+        AAX_CChunkDataParser parser;
+        for (const char* n = row.names; *n != 0; ++n)
+            parser.AddInt32(std::string(1, *n).c_str(), 7);
+        for (size_t i = 0; i < row.found.size(); ++i)
+            EXPECT_EQ(parser.FindName(AAX_CString(std::string(1, row.asked[i]).c_str())), row.found[i]) << row.what << ", " << i;
+    }
+}

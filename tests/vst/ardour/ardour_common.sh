@@ -22,6 +22,42 @@ require_tools() {
     [ -x "$ardour_scanner" ] || { echo "SKIP: $ardour_scanner not installed"; exit 77; }
 }
 
+# Ardour 7.3's AVX-512 buffer mixing writes up to 28 bytes past the end of
+# its buffer when the two buffers' alignments differ (mended in Ardour 8.5):
+# its export tool then aborts in free() at exit in about a quarter of runs,
+# with or without the plug-in. On a CPU with AVX-512F every Ardour program a
+# test starts is given the CPU's features without it in ARDOUR_FPU_FLAGS, so
+# that it mixes with its AVX routines: 95 is flush-to-zero 1, denormals-are-
+# zero 2, SSE 4, SSE2 8, AVX 16 and FMA 64 (AVX-512F would be 128). The
+# variable replaces Ardour's own detection, so it must never claim what the
+# CPU lacks: it is set only when the kernel lists avx512f and also sse, sse2,
+# avx and fma (avx512f implies them, and the zero modes come with them).
+# A value already in the environment is kept: it replaces the detection on
+# purpose (a different routine, a machine the test cannot see into), and the
+# test should not change what the person running it asked Ardour to use.
+# Sets ardour_avx512_mixing to 1 when Ardour may still mix with AVX-512.
+choose_ardour_fpu_flags() {
+    if [ -n "${ARDOUR_FPU_FLAGS+set}" ]; then
+        # Ardour reads the value as a number; one that is not plain digits
+        # may mean anything, and is taken to keep AVX-512.
+        ardour_avx512_mixing=1
+        [[ "$ARDOUR_FPU_FLAGS" =~ ^[0-9]{1,9}$ ]] && ardour_avx512_mixing=$(( (10#$ARDOUR_FPU_FLAGS & 128) != 0 ))
+        echo "ARDOUR_FPU_FLAGS=$ARDOUR_FPU_FLAGS from the environment"
+        return
+    fi
+    local cpu_flags feature
+    cpu_flags=" $(grep -m 1 '^flags' /proc/cpuinfo 2>/dev/null | cut -d: -f2) "
+    ardour_avx512_mixing=0
+    [[ "$cpu_flags" == *" avx512f "* ]] || return 0
+    ardour_avx512_mixing=1
+    for feature in sse sse2 avx fma; do
+        [[ "$cpu_flags" == *" $feature "* ]] || { echo "CPU has avx512f but not $feature: ARDOUR_FPU_FLAGS left unset"; return 0; }
+    done
+    export ARDOUR_FPU_FLAGS=95
+    ardour_avx512_mixing=0
+    echo "ARDOUR_FPU_FLAGS=95: Ardour mixes without AVX-512"
+}
+
 # Makes $work (removed on exit unless QV_KEEP_WORK is set) with a home for
 # Ardour in it, and the plug-in $1 copied there and scanned.
 prepare_ardour_home() {
@@ -29,6 +65,7 @@ prepare_ardour_home() {
     trap cleanup_ardour_test EXIT
     # On any failure, show what the host tools said.
     trap 'echo "FAILED at line $LINENO"; for f in "$work"/*.log; do [ -f "$f" ] && { echo "--- $f"; cat "$f"; }; done' ERR
+    choose_ardour_fpu_flags
     export HOME="$work/home"
     export XDG_CONFIG_HOME="$HOME/.config" XDG_CACHE_HOME="$HOME/.cache" XDG_DATA_HOME="$HOME/.local/share"
     mkdir -p "$HOME/.config/ardour7/scripts" "$work/vst"
