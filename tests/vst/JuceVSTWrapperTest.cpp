@@ -481,6 +481,13 @@ protected:
         HostType::ClearHostTypeForTesting();
     }
 
+    // The host switches the plug-in on or off (Ardour's Active switch); it
+    // does not process it while off.
+    void setActive(bool on)
+    {
+        AudioEffect::dispatchEffectClass(wrapper->getAeffect(), EffectOpcode::suspendResume, 0, on ? 1 : 0, nullptr, 0.0f);
+    }
+
     // One block, as the host's audio thread makes it.
     void process()
     {
@@ -589,9 +596,6 @@ TEST_F(DeferredEditNoticeTest, EditsMadeWhileTheHostIsNotProcessingAllReachItAtT
 {
     startWrapper(HostType::Ardour);
     auto& quorvane = dynamic_cast<Quorvane2AudioProcessor&>(*processor);
-    auto setActive = [this](bool on) {
-        AudioEffect::dispatchEffectClass(wrapper->getAeffect(), EffectOpcode::suspendResume, 0, on ? 1 : 0, nullptr, 0.0f);
-    };
     process();
     takeHeardEdits();
 
@@ -636,9 +640,6 @@ TEST_F(DeferredEditNoticeTest, EditsMadeWhileTheHostIsNotProcessingAllReachItAtT
 TEST_F(DeferredEditNoticeTest, AGestureBegunWhileProcessingAndEndedWhileNot)
 {
     startWrapper(HostType::Ardour);
-    auto setActive = [this](bool on) {
-        AudioEffect::dispatchEffectClass(wrapper->getAeffect(), EffectOpcode::suspendResume, 0, on ? 1 : 0, nullptr, 0.0f);
-    };
 
     processor->beginParameterChangeGesture(6);
     processor->setParameterNotifyingHost(6, 0.25f);
