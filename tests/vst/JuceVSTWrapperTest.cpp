@@ -596,17 +596,22 @@ TEST_F(DeferredEditNoticeTest, EditsMadeWhileTheHostIsNotProcessingAllReachItAtT
 {
     startWrapper(HostType::Ardour);
     auto& quorvane = dynamic_cast<Quorvane2AudioProcessor&>(*processor);
+    // A drag of 20000 moves over a control of `steps` whole degrees, let go
+    // at `last`.
+    auto drag = [this](int index, int steps, float last) {
+        framedEdit(*processor, { index }, [&] {
+            for (int move = 0; move < 20000; ++move)
+                processor->setParameterNotifyingHost(index, (float) (move % (steps + 1)) / (float) steps);
+            processor->setParameterNotifyingHost(index, last);
+        });
+    };
     process();
     takeHeardEdits();
 
     setActive(false);
     // A long drag on Front Tilt that ends at 26 degrees, a click on C's mute,
     // a step of Rear Tilt to 9 degrees, and the ALL pattern row.
-    framedEdit(*processor, { 5 }, [&] {
-        for (int move = 0; move < 20000; ++move)
-            processor->setParameterNotifyingHost(5, (float) (move % 181) / 180.0f);
-        processor->setParameterNotifyingHost(5, 26.0f / 180.0f);
-    });
+    drag(5, 180, 26.0f / 180.0f);
     framedEdit(*processor, { 24 }, [&] { processor->setParameterNotifyingHost(24, 1.0f); });
     framedEdit(*processor, { 6 }, [&] { processor->setParameterNotifyingHost(6, 9.0f / 180.0f); });
     framedEdit(*processor, { 8, 9, 10, 11, 12 }, [&] { quorvane.setAllPolars(0.375f); });
@@ -623,11 +628,7 @@ TEST_F(DeferredEditNoticeTest, EditsMadeWhileTheHostIsNotProcessingAllReachItAtT
 
     // Again, after the first send: Rotate dragged to 200 degrees, C unmuted.
     setActive(false);
-    framedEdit(*processor, { 4 }, [&] {
-        for (int move = 0; move < 20000; ++move)
-            processor->setParameterNotifyingHost(4, (float) (move % 360) / 360.0f);
-        processor->setParameterNotifyingHost(4, 200.0f / 360.0f);
-    });
+    drag(4, 359, 200.0f / 360.0f);
     framedEdit(*processor, { 24 }, [&] { processor->setParameterNotifyingHost(24, 0.0f); });
     setActive(true);
     process();
