@@ -50,10 +50,11 @@ id makeView(Class cls, double x, double y, double w, double h)
 }
 
 // A connection of the test's own. An X server that resets when its last
-// client leaves (Xvfb as xvfb-run starts it) drops connections that arrive
-// during the reset: when another test's process closes the last one just as
-// this test connects, XOpenDisplay fails at once. Tried again until a
-// deadline; once open, the server cannot reset under the test.
+// client leaves (Xvfb as xvfb-run starts it by default) drops connections
+// that arrive during the reset: when another test's process closes the last
+// one just as this test connects, XOpenDisplay fails at once. Tried again
+// until it succeeds or a deadline passes; once open, the server cannot reset
+// under the test.
 Display* openDisplay()
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -63,7 +64,7 @@ Display* openDisplay()
             return d;
         if (std::chrono::steady_clock::now() > deadline)
             return nullptr;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::this_thread::yield();
     }
 }
 
