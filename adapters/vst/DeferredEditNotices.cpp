@@ -70,6 +70,23 @@ void DeferredEditNotices::gestureEnded(int index) noexcept
     }, 0);
 }
 
+bool DeferredEditNotices::mayHostSet(int index) const noexcept
+{
+    if ((unsigned) index >= (unsigned) numParameters)
+        return true;
+    const uint64_t word = words[(size_t) index].load(std::memory_order_acquire);
+    return (word & (kOpen | kBegan)) != (kOpen | kBegan);
+}
+
+void DeferredEditNotices::hostChanged(int index, float valueNow) noexcept
+{
+    // The flags stay: a gesture the user made is still the host's to hear,
+    // with the value that holds now.
+    update(index, [](uint64_t word, uint32_t bits) noexcept {
+        return (word & kValuePending) == 0 ? word : ((uint64_t) bits << 32) | (word & 0xffffffffu);
+    }, bitsOf(valueNow));
+}
+
 bool DeferredEditNotices::isOpenForHost(int index) const noexcept
 {
     return (unsigned) index < (unsigned) numParameters && openForHost[(size_t) index];
@@ -78,8 +95,11 @@ bool DeferredEditNotices::isOpenForHost(int index) const noexcept
 // Takes what is due for one parameter and leaves only its open flag and value.
 // The host hears a gesture that began and ended between two sends as begin,
 // latest value, end; one still open as begin and latest value, its end
-// following at a later send. Gestures that ended and began again between two
-// sends reach the host as one.
+// following at a later send. When the gesture the host holds ended and
+// another began since, the held one ends on the value it was last told, so
+// that it never ends on its neighbour's, and the new one follows whole.
+// Gestures that ended and began again with none held by the host reach it
+// as one: no block was played between them.
 DeferredEditNotices::Due DeferredEditNotices::takeDue(int index) noexcept
 {
     Due due;
@@ -93,6 +113,12 @@ DeferredEditNotices::Due DeferredEditNotices::takeDue(int index) noexcept
     due.value = valueOf(word);
     auto add = [&due](Notice n) { due.notices[due.count++] = n; };
 
+    if (hostOpen && ended && began)
+    {
+        add(Notice::end);
+        hostOpen = false;
+    }
+
     if (hostOpen)
     {
         // The value first: it belongs to the gesture the host has open.
@@ -102,11 +128,6 @@ DeferredEditNotices::Due DeferredEditNotices::takeDue(int index) noexcept
         {
             add(Notice::end);
             hostOpen = false;
-            if (open)
-            {
-                add(Notice::begin); // began again since, and still open
-                hostOpen = true;
-            }
         }
     }
     else if (began)

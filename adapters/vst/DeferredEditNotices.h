@@ -6,6 +6,11 @@
 // long the host stops processing, nothing overflows and no edit is lost; the
 // host hears each touched parameter's gesture begin, its latest value and its
 // end, in that order, with begins and ends balanced.
+//
+// The host's own changes go through the same state, so that waiting never
+// makes the host hear something a host told at once would not have: a value
+// older than its own change, or its automation written over a control the
+// user holds before the host could know that it is held.
 #pragma once
 
 #include <atomic>
@@ -50,6 +55,16 @@ public:
         sending.store(false, std::memory_order_release);
     }
 
+    /** Host's thread, before it applies a change of its own: false while the
+        user holds a gesture open whose begin the host has not heard yet. A
+        host told at once would have stopped its automation there, so the
+        change is not applied and the user's value stays. */
+    bool mayHostSet(int index) const noexcept;
+    /** Host's thread, after its change is applied: a waiting value becomes
+        the one the processor now holds, so the host is never told a value
+        older than its own change. Nothing waits on its account otherwise. */
+    void hostChanged(int index, float valueNow) noexcept;
+
     /** True while the host has heard a begin of this parameter and not its
         end; sender's thread. */
     bool isOpenForHost(int index) const noexcept;
@@ -57,7 +72,7 @@ public:
 private:
     struct Due
     {
-        Notice notices[3];
+        Notice notices[4];
         int count = 0;
         float value = 0.0f;
     };

@@ -531,8 +531,18 @@ void JuceVSTWrapper::processPiece(float** inputs, float** outputs, int offset, i
 //==============================================================================
 void JuceVSTWrapper::setParameter(int32_t index, float value)
 {
-    if (processor != nullptr)
-        processor->setParameter(index, value);
+    if (processor == nullptr)
+        return;
+
+    // A host that hears of edits late writes its automation over a control
+    // the user holds until it hears the begin: the user's value stays.
+    if (deferredEdits != nullptr && !deferredEdits->mayHostSet(index))
+        return;
+
+    processor->setParameter(index, value);
+
+    if (deferredEdits != nullptr)
+        deferredEdits->hostChanged(index, processor->getParameter(index));
 }
 
 float JuceVSTWrapper::getParameter(int32_t index)
@@ -628,6 +638,8 @@ int32_t JuceVSTWrapper::setChunk(void* data, int32_t byteSize, bool onlyCurrent)
             processor->setCurrentProgramStateInformation(data, byteSize);
         else
             processor->setStateInformation(data, byteSize);
+
+        hostChangedEveryParameter();
     }
 
     chunkBuffer.reset();
@@ -689,6 +701,7 @@ bool JuceVSTWrapper::setSpeakerArrangement(VstSpeakerArrangement* input, VstSpea
 
     processor->setPlayConfigDetails(numInputs, numOutputs, processor->getSampleRate(), processor->getBlockSize());
     processor->setSpeakerArrangement(speakerArrangementName(input->type), speakerArrangementName(output->type));
+    hostChangedEveryParameter(); // the layout can move a parameter
     return true;
 }
 
@@ -823,6 +836,19 @@ void JuceVSTWrapper::notifyHostOfEdit(int32_t opcode, int32_t index, float value
         callHost(opcode, index, 0, nullptr, value);
     else
         callHost(opcode, index);
+}
+
+// Host's thread, after it loaded a state or changed the layout: the processor
+// may hold new values anywhere, so each waiting value becomes the one held now.
+// Gestures the user holds are not refused here: a whole state is the user's
+// own choice, and a host told at once would have applied it too.
+void JuceVSTWrapper::hostChangedEveryParameter() noexcept
+{
+    if (deferredEdits == nullptr || processor == nullptr)
+        return;
+
+    for (int index = 0; index < deferredEdits->getNumParameters(); ++index)
+        deferredEdits->hostChanged(index, processor->getParameter(index));
 }
 
 // Audio thread: what waits for the host, neither waiting nor allocating.

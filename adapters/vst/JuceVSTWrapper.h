@@ -164,6 +164,7 @@ private:
     // which calls processReplacing, is safe.
     void notifyHostOfEdit(int32_t opcode, int32_t index, float value);
     void sendDeferredEditNotices() noexcept;
+    void hostChangedEveryParameter() noexcept;
 
     juce::AudioProcessor* processor;  // owned; null once destruction has begun
     juce::MemoryBlock chunkBuffer;    // the blob last handed to the host

@@ -187,6 +187,7 @@ TEST(AaxChunkFormat, LookupWrapsRoundToTheEntryFoundLast)
         { "each before the last found", "abc", "cba", { 2, 1, 0 } },
         { "each after the last found", "abc", "abc", { 0, 1, 2 } },
         { "last, then first", "abc", "cac", { 2, 0, 2 } },
+        { "found by wrapping, then resumed from there", "xyzy", "zxy", { 2, 0, 1 } },
         { "absent after every start", "abc", "zazbzcz", { -1, 0, -1, 1, -1, 2, -1 } },
         { "one entry", "a", "aaza", { 0, 0, -1, 0 } },
         { "empty", "", "aa", { -1, -1 } },

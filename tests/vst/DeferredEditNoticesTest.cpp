@@ -4,13 +4,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <functional>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace
 {
-// "b" gesture began, "e" ended, "v25" the value 0.25, "|" a send; the host's
-// notices as "B", "V25", "E", each send's in brackets.
+// "b" gesture began, "e" ended, "v25" the value 0.25, "h25" the host's own
+// change to 0.25, "|" a send; the host's notices as "B", "V25", "E", each
+// send's in brackets, and "!" where the host's change was refused.
 std::string run(DeferredEditNotices& notices, int index, const std::string& script)
 {
     std::string heard = "[";
@@ -36,6 +43,13 @@ std::string run(DeferredEditNotices& notices, int index, const std::string& scri
             case 'b': notices.gestureBegan(index); break;
             case 'e': notices.gestureEnded(index); break;
             case 'v': notices.valueChanged(index, (float) std::stoi(script.substr(k + 1, 2)) / 100.0f); k += 2; break;
+            case 'h':
+                if (notices.mayHostSet(index))
+                    notices.hostChanged(index, (float) std::stoi(script.substr(k + 1, 2)) / 100.0f);
+                else
+                    heard += "!";
+                k += 2;
+                break;
             case '|': send(); heard += "["; break;
             default: break;
         }
@@ -60,14 +74,27 @@ TEST(DeferredEditNoticesTest, WhatTheHostHearsForEachPatternOfEdits)
         { "bv25|v50e", "[B V25][V50 E]" },      // begun before a send, ended after it
         { "bv25|e", "[B V25][E]" },             // ended with no new value
         { "b|||e", "[B][][][E]" },              // held open over sends that have nothing new
-        { "bv25|ebv50", "[B V25][V50 E B]", true }, // ended and begun again, still open
-        { "bv25|ebv50|e", "[B V25][V50 E B][E]" },
-        { "bv25|ebv50e", "[B V25][V50 E]" },    // ended, begun, ended: closed once
+        // The held gesture ends on its own value, the next one follows.
+        { "bv25|ebv50", "[B V25][E B V50]", true }, // ended and begun again, still open
+        { "bv25|ebv50|e", "[B V25][E B V50][E]" },
+        { "bv25|ebv50e", "[B V25][E B V50 E]" },
+        { "bv25|v30ebe", "[B V25][E B V30 E]" }, // the new one is told the value it holds
         { "bv25ebv50e", "[B V50 E]" },          // two gestures between two sends: one
         { "bbv25ee", "[B V25 E]" },             // a nested begin and end add nothing
         { "e", "[]" },                          // an end without a begin
         { "ev25", "[V25]" },
         { "bv25e|", "[B V25 E][]" },            // nothing is sent twice
+        // The host's own changes: it never hears a value older than its
+        // change, and its automation waits for a held control's begin.
+        { "h50", "[]" },                        // the host is not told its own value
+        { "v25h50", "[V50]" },                  // a waiting edit takes the host's value
+        { "bv25eh50", "[B V50 E]" },            // so does a gesture that has ended
+        { "bv25h50", "[!B V25]", true },        // held, its begin unheard: refused
+        { "bv25h50|h60v70e", "[!B V25][V70 E]" }, // once the begin is heard, applied
+        { "bv25|v40h50", "[B V25][V50]", true }, // held and heard: the host's value waits
+        { "bv25|ebv40h50", "[B V25][!E B V40]", true }, // begun again, unheard: refused
+        { "bv25ebh50e", "[!B V25 E]" },         // a second gesture held when the host wrote
+        { "bv25eh50v60", "[B V60 E]" },         // an edit after the host's change wins
     };
 
     for (const auto& c : cases)
@@ -136,4 +163,107 @@ TEST(DeferredEditNoticesTest, ASendInsideASendLeavesItsNoticesForTheNext)
         heard += std::to_string(index) + "=" + std::to_string(std::lround(value * 1000.0f)) + " ";
     });
     EXPECT_EQ(heard, "3=875 ");
+}
+
+// Hosts run a plug-in on one audio thread in one cycle and another in the
+// next, and some overlap them. Two threads send while a third edits: every
+// notice is taken once, in order, begins and ends balance, and the sender's
+// own note of what the host holds open passes whole from one thread to the
+// other. (The ThreadSanitizer stage runs this; the senders share nothing
+// but the notices themselves, so any ordering it needs must come from them.)
+TEST(DeferredEditNoticesTest, TwoSendingThreadsAndAnEditingThread)
+{
+    constexpr int kParameters = 4, kGestures = 4000, kValuesPerGesture = 3;
+    DeferredEditNotices notices(kParameters);
+
+    struct Heard
+    {
+        uint32_t order;
+        DeferredEditNotices::Notice notice;
+        int index;
+        float value;
+    };
+    // Each sender logs alone; a relaxed counter orders the two logs without
+    // making the senders wait for each other.
+    std::atomic<uint32_t> order { 0 };
+    std::vector<Heard> logs[2];
+    std::atomic<bool> editsDone { false };
+    std::atomic<int> sends[2] = { { 0 }, { 0 } }; // calls each sender has made
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+
+    auto sender = [&](int which) {
+        logs[which].reserve(3 * kGestures * kValuesPerGesture);
+        while (!editsDone.load() && std::chrono::steady_clock::now() < deadline)
+        {
+            notices.sendPending([&](DeferredEditNotices::Notice n, int index, float value) {
+                logs[which].push_back({ order.fetch_add(1, std::memory_order_relaxed), n, index, value });
+            });
+            sends[which].fetch_add(1, std::memory_order_relaxed);
+        }
+    };
+    std::thread first(sender, 0);
+    std::thread second(sender, 1);
+
+    // Each gesture waits for a call of each sender, so that both take part
+    // all along rather than one finding the edits already done.
+    auto waitForBothSenders = [&] {
+        const int seen[2] = { sends[0].load(), sends[1].load() };
+        while ((sends[0].load() == seen[0] || sends[1].load() == seen[1]) && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
+    };
+    for (int g = 0; g < kGestures; ++g)
+    {
+        const int index = g % kParameters;
+        notices.gestureBegan(index);
+        for (int v = 0; v < kValuesPerGesture; ++v)
+            notices.valueChanged(index, (float) (g * kValuesPerGesture + v + 1) / 65536.0f);
+        if (g % 2 == 0)
+            waitForBothSenders(); // some gestures are held over sends
+        notices.gestureEnded(index);
+        waitForBothSenders();
+    }
+    editsDone = true;
+    first.join();
+    second.join();
+
+    ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "a sender stalled";
+    std::vector<Heard> heard(logs[0]);
+    heard.insert(heard.end(), logs[1].begin(), logs[1].end());
+    notices.sendPending([&](DeferredEditNotices::Notice n, int index, float value) {
+        heard.push_back({ order.fetch_add(1, std::memory_order_relaxed), n, index, value });
+    });
+    std::sort(heard.begin(), heard.end(), [](const Heard& a, const Heard& b) { return a.order < b.order; });
+
+    bool open[kParameters] = {};
+    float last[kParameters] = {};
+    for (size_t k = 0; k < heard.size(); ++k)
+    {
+        const auto& h = heard[k];
+        ASSERT_TRUE(h.index >= 0 && h.index < kParameters) << "notice " << k;
+        bool& isOpen = open[h.index];
+        if (h.notice == DeferredEditNotices::Notice::begin)
+        {
+            ASSERT_FALSE(isOpen) << "notice " << k << ": parameter " << h.index << " begun twice";
+            isOpen = true;
+        }
+        else if (h.notice == DeferredEditNotices::Notice::end)
+        {
+            ASSERT_TRUE(isOpen) << "notice " << k << ": parameter " << h.index << " ended without a begin";
+            isOpen = false;
+        }
+        else
+        {
+            ASSERT_TRUE(isOpen) << "notice " << k << ": a value outside its gesture";
+            ASSERT_GT(h.value, last[h.index]) << "notice " << k << ": parameter " << h.index << " heard out of order or twice";
+            last[h.index] = h.value;
+        }
+    }
+    for (int index = 0; index < kParameters; ++index)
+    {
+        EXPECT_FALSE(open[index]) << "parameter " << index << " left open for the host";
+        EXPECT_FALSE(notices.isOpenForHost(index)) << "parameter " << index;
+        const int lastGesture = kGestures - kParameters + index;
+        EXPECT_EQ(last[index], (float) ((lastGesture + 1) * kValuesPerGesture) / 65536.0f)
+            << "parameter " << index << ": its last value was lost";
+    }
 }

@@ -15,8 +15,9 @@
 #include <array>
 #include <atomic>
 #include <chrono>
-#include <initializer_list>
 #include <cstring>
+#include <initializer_list>
+#include <map>
 #include <mutex>
 #include <set>
 #include <string>
@@ -432,17 +433,20 @@ struct HeardEdit
     int32_t index;
     float value;
     std::thread::id thread;
+    float sampleSeen = 0.0f; // *watchedSample when the host was told
 };
 
 std::mutex heardLock;
 std::vector<HeardEdit> heardEdits;
+const float* watchedSample = nullptr;
 
 intptr_t editRecordingHost(AEffect*, int32_t opcode, int32_t index, intptr_t, void*, float opt)
 {
     if (opcode == HostOpcode::automate || opcode == HostOpcode::beginEdit || opcode == HostOpcode::endEdit)
     {
         const std::lock_guard<std::mutex> lock(heardLock);
-        heardEdits.push_back({ opcode, index, opcode == HostOpcode::automate ? opt : 0.0f, std::this_thread::get_id() });
+        heardEdits.push_back({ opcode, index, opcode == HostOpcode::automate ? opt : 0.0f, std::this_thread::get_id(),
+                               watchedSample != nullptr ? *watchedSample : 0.0f });
     }
     return opcode == HostOpcode::version ? 2400 : 0;
 }
@@ -667,6 +671,41 @@ TEST_F(DeferredEditNoticeTest, AGestureBegunWhileProcessingAndEndedWhileNot)
     EXPECT_EQ(describe(takeHeardEdits()), "44/7 ");
 }
 
+// The host records an edit at the time of the block it hears it in, so it
+// hears it before the block is processed; and Ardour's bypass button drives
+// the plug-in's own bypass and keeps processing, so edits reach it then too.
+TEST_F(DeferredEditNoticeTest, EditsReachTheHostBeforeTheBlockAndWhileBypassed)
+{
+    startWrapper(HostType::Ardour);
+    process();
+    takeHeardEdits();
+    constexpr float kUntouched = 0.5f;
+
+    for (const bool bypassed : { false, true, false })
+    {
+        const std::string at = bypassed ? "bypassed" : "not bypassed";
+        AudioEffect::dispatchEffectClass(wrapper->getAeffect(), EffectOpcode::setBypass, 0, bypassed ? 1 : 0, nullptr, 0.0f);
+        const float value = bypassed ? 0.25f : 0.75f;
+        framedEdit(*processor, { 4 }, [&] { processor->setParameterNotifyingHost(4, value); });
+
+        for (auto& channel : audio)
+            channel.fill(kUntouched);
+        watchedSample = &audio[0][0];
+        process();
+        watchedSample = nullptr;
+
+        const auto heard = takeHeardEdits();
+        ASSERT_EQ(describe(heard), "43/4 0/4 44/4 ") << at;
+        EXPECT_EQ(heard[1].value, value) << at;
+        if (!bypassed)
+        {
+            ASSERT_NE(audio[0][0], kUntouched) << "the block must change the sample watched";
+            for (const auto& e : heard)
+                EXPECT_EQ(e.sampleSeen, kUntouched) << "opcode " << e.opcode << " was sent after the block";
+        }
+    }
+}
+
 // Thousands of gestures, each made while the audio thread goes on processing
 // and each given one process call before the next: every one reaches the
 // host whole, the last ones too.
@@ -717,6 +756,46 @@ TEST_F(DeferredEditNoticeTest, ThousandsOfGesturesWhileProcessingEachReachTheHos
     }
 }
 
+// Each parameter's begins closed by their ends before the next, nothing left
+// open, every value inside a gesture and later than the one before; each
+// parameter's last value heard goes to `last`.
+::testing::AssertionResult balancedAndInOrder(const std::vector<HeardEdit>& heard, std::map<int, float>& last)
+{
+    std::map<int, bool> open;
+    for (size_t k = 0; k < heard.size(); ++k)
+    {
+        const auto& e = heard[k];
+        bool& isOpen = open[e.index];
+        const auto fault = [&](const char* what) {
+            return ::testing::AssertionFailure() << "notice " << k << ", parameter " << e.index << ": " << what;
+        };
+        if (e.opcode == HostOpcode::beginEdit)
+        {
+            if (isOpen)
+                return fault("begun twice");
+            isOpen = true;
+        }
+        else if (e.opcode == HostOpcode::endEdit)
+        {
+            if (!isOpen)
+                return fault("ended without a begin");
+            isOpen = false;
+        }
+        else
+        {
+            if (!isOpen)
+                return fault("a value outside a gesture");
+            if (last.count(e.index) != 0 && e.value <= last[e.index])
+                return fault("a value out of order or twice");
+            last[e.index] = e.value;
+        }
+    }
+    for (const auto& [index, isOpen] : open)
+        if (isOpen)
+            return ::testing::AssertionFailure() << "parameter " << index << " left open for the host";
+    return ::testing::AssertionSuccess();
+}
+
 // The editor's thread edits while the audio thread processes: every notice
 // the host hears comes from the audio thread, in the order made, and every
 // begin is followed by its values and its end before the next begin.
@@ -751,33 +830,311 @@ TEST_F(DeferredEditNoticeTest, ConcurrentEditsAndProcessingThreads)
 
     const auto heard = takeHeardEdits();
     ASSERT_FALSE(heard.empty());
-    bool open = false;
-    float lastValue = -1.0f;
-    int begins = 0;
     for (size_t i = 0; i < heard.size(); ++i)
     {
-        const auto& e = heard[i];
-        ASSERT_EQ(e.thread, audioThreadId) << "notice " << i;
-        ASSERT_EQ(e.index, 5) << "notice " << i;
-        if (e.opcode == HostOpcode::beginEdit)
-        {
-            ASSERT_FALSE(open) << "notice " << i << ": a begin inside an open gesture";
-            open = true;
-            ++begins;
-        }
-        else if (e.opcode == HostOpcode::endEdit)
-        {
-            ASSERT_TRUE(open) << "notice " << i << ": an end without its begin";
-            open = false;
-        }
-        else
-        {
-            ASSERT_TRUE(open) << "notice " << i << ": a value outside its gesture";
-            ASSERT_GT(e.value, lastValue) << "notice " << i << " out of order";
-            lastValue = e.value;
-        }
+        ASSERT_EQ(heard[i].thread, audioThreadId) << "notice " << i;
+        ASSERT_EQ(heard[i].index, 5) << "notice " << i;
     }
-    EXPECT_FALSE(open) << "the last begin was left without its end";
-    EXPECT_GE(begins, 1);
-    EXPECT_EQ(lastValue, (float) (kGestures * kValuesPerGesture - 1) / 32768.0f) << "the final value was lost";
+    std::map<int, float> last;
+    ASSERT_TRUE(balancedAndInOrder(heard, last));
+    EXPECT_EQ(last[5], (float) (kGestures * kValuesPerGesture - 1) / 32768.0f) << "the final value was lost";
+}
+
+// Hosts move a plug-in from one audio thread to another between cycles, and
+// some overlap them: two threads process while the editor's thread edits
+// three parameters. Every notice is heard once, begins and ends balance,
+// values come in the order made, and each parameter's last one arrives.
+TEST_F(DeferredEditNoticeTest, ProcessedByTwoAudioThreads)
+{
+    startWrapper(HostType::Ardour);
+    constexpr int kGestures = 3000, kValuesPerGesture = 4;
+    constexpr int kIndices[] = { 4, 5, 6 };
+    std::atomic<bool> editsDone { false };
+    std::atomic<int> blocks[2] = { { 0 }, { 0 } }; // blocks each thread has processed
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+
+    auto audioThread = [&](int which) {
+        std::array<std::array<float, kFrames>, 8> buffers {};
+        std::array<float*, 8> channels;
+        for (size_t i = 0; i < channels.size(); ++i)
+            channels[i] = buffers[i].data();
+        while (!editsDone.load() && std::chrono::steady_clock::now() < deadline)
+        {
+            wrapper->processReplacing(channels.data(), channels.data(), kFrames);
+            blocks[which].fetch_add(1);
+        }
+    };
+    std::thread first(audioThread, 0), second(audioThread, 1);
+
+    // Each gesture waits for a block of each thread, so both take part.
+    auto waitForBothThreads = [&] {
+        const int seen[2] = { blocks[0].load(), blocks[1].load() };
+        while ((blocks[0].load() == seen[0] || blocks[1].load() == seen[1]) && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
+    };
+    for (int g = 0; g < kGestures; ++g)
+    {
+        const int index = kIndices[g % 3];
+        processor->beginParameterChangeGesture(index);
+        for (int v = 0; v < kValuesPerGesture; ++v)
+            processor->setParameterNotifyingHost(index, (float) (g * kValuesPerGesture + v + 1) / 32768.0f);
+        if (g % 2 == 0)
+            waitForBothThreads(); // some gestures are held over blocks
+        processor->endParameterChangeGesture(index);
+        waitForBothThreads();
+    }
+    editsDone = true;
+    first.join();
+    second.join();
+    ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "an audio thread stalled";
+    process(); // what was left for the next cycle
+
+    std::map<int, float> last;
+    const auto heard = takeHeardEdits();
+    for (size_t k = 0; k < heard.size(); ++k)
+        ASSERT_TRUE(heard[k].index == 4 || heard[k].index == 5 || heard[k].index == 6) << "notice " << k;
+    ASSERT_TRUE(balancedAndInOrder(heard, last));
+    for (int g = kGestures - 3; g < kGestures; ++g)
+    {
+        const int index = kIndices[g % 3];
+        EXPECT_EQ(last[index], (float) ((g + 1) * kValuesPerGesture) / 32768.0f) << "parameter " << index << ": last value lost";
+        EXPECT_EQ(last[index], processor->getParameter(index)) << "parameter " << index;
+    }
+}
+
+//==============================================================================
+// A host that hears of editor edits only at its next process call, and that
+// plays automation lanes in Touch mode as Ardour does: before each process
+// call it writes each lane's value into every parameter it has not heard a
+// begin for (or has heard its end). Whatever the wait, the outcome must be
+// what a host told at once would have: its own later changes win, and a
+// control the user holds plays the user's value.
+namespace
+{
+class LateHearingHostTest : public DeferredEditNoticeTest
+{
+protected:
+    void SetUp() override
+    {
+        startWrapper(HostType::Ardour);
+        for (int i = 0; i < kParameters; ++i)
+            held[(size_t) i] = processor->getParameter(i);
+    }
+
+    void hostSets(int index, float value)
+    {
+        auto* effect = wrapper->getAeffect();
+        effect->setParameter(effect, index, value);
+        held[(size_t) index] = value;
+    }
+
+    struct SavedState
+    {
+        juce::MemoryBlock chunk;
+        std::array<float, 35> held;
+    };
+
+    SavedState hostSaves()
+    {
+        void* data = nullptr;
+        const auto size = AudioEffect::dispatchEffectClass(wrapper->getAeffect(), EffectOpcode::getChunk, 0, 0, &data, 0.0f);
+        return { juce::MemoryBlock(data, (size_t) size), held };
+    }
+
+    void hostLoads(SavedState& state)
+    {
+        AudioEffect::dispatchEffectClass(wrapper->getAeffect(), EffectOpcode::setChunk, 0, (intptr_t) state.chunk.getSize(),
+                                         state.chunk.getData(), 0.0f);
+        held = state.held;
+    }
+
+    // One cycle: the lanes' writes, then the block; what the host heard is
+    // folded into what it holds and into which controls it knows are held.
+    std::vector<HeardEdit> cycle()
+    {
+        for (const auto& [index, value] : lanes)
+            if (touched.count(index) == 0)
+                hostSets(index, value);
+        process();
+        auto heard = takeHeardEdits();
+        for (const auto& e : heard)
+        {
+            if (e.opcode == HostOpcode::beginEdit)
+                touched.insert(e.index);
+            else if (e.opcode == HostOpcode::endEdit)
+                touched.erase(e.index);
+            else
+                held[(size_t) e.index] = e.value;
+        }
+        return heard;
+    }
+
+    // Every parameter as the host holds it against what the plug-in holds.
+    ::testing::AssertionResult hostAndPluginAgree()
+    {
+        for (int i = 0; i < kParameters; ++i)
+            if (held[(size_t) i] != processor->getParameter(i))
+                return ::testing::AssertionFailure() << "parameter " << i << ": the host holds " << held[(size_t) i]
+                                                     << ", the plug-in " << processor->getParameter(i);
+        return ::testing::AssertionSuccess();
+    }
+
+    static constexpr int kParameters = 35;
+    std::array<float, kParameters> held {};
+    std::map<int, float> lanes;
+    std::set<int> touched;
+};
+
+bool heardValue(const std::vector<HeardEdit>& heard, int index, float value)
+{
+    return std::any_of(heard.begin(), heard.end(), [&](const HeardEdit& e) {
+        return e.opcode == HostOpcode::automate && e.index == index && e.value == value;
+    });
+}
+} // namespace
+
+// The host changes a parameter after an editor gesture ended but before its
+// next process call, by a control of its own or by loading a state: the host
+// is never told the editor's older value, and afterwards both hold the same.
+TEST_F(LateHearingHostTest, AHostChangeAfterAnEditorGestureWins)
+{
+    cycle();
+    setActive(false); // nothing is processed between the steps
+
+    // Front Tilt dragged to 0.567, then set to 0.2 by the host.
+    framedEdit(*processor, { 5 }, [&] {
+        processor->setParameterNotifyingHost(5, 0.4f);
+        processor->setParameterNotifyingHost(5, 0.567f);
+    });
+    hostSets(5, 0.2f);
+
+    // Rear Tilt at 0.5 when the host saves; dragged to 0.70; the state loaded.
+    hostSets(6, 0.5f);
+    auto saved = hostSaves();
+    framedEdit(*processor, { 6 }, [&] { processor->setParameterNotifyingHost(6, 0.7f); });
+    hostLoads(saved);
+
+    // And an editor edit made after the host's change still reaches it.
+    hostSets(4, 0.25f);
+    framedEdit(*processor, { 4 }, [&] { processor->setParameterNotifyingHost(4, 0.75f); });
+
+    setActive(true);
+    const auto heard = cycle();
+    EXPECT_FALSE(heardValue(heard, 5, 0.567f)) << "told Front Tilt's value from before its own change: " << describe(heard);
+    EXPECT_FALSE(heardValue(heard, 6, 0.7f)) << "told Rear Tilt's value from before the state load: " << describe(heard);
+    EXPECT_TRUE(heardValue(heard, 4, 0.75f)) << describe(heard);
+    EXPECT_EQ(processor->getParameter(5), 0.2f);
+    EXPECT_EQ(processor->getParameter(6), 0.5f);
+    EXPECT_EQ(processor->getParameter(4), 0.75f);
+    EXPECT_TRUE(hostAndPluginAgree());
+    EXPECT_TRUE(touched.empty()) << "a gesture was left open";
+}
+
+// Touch over a lane: from the press until the host hears its begin, the lane
+// must not replace the user's value; once heard, the host stops writing.
+TEST_F(LateHearingHostTest, TouchPlaybackLeavesAHeldControlToTheUser)
+{
+    lanes[5] = 0.8f;
+    lanes[0] = 0.25f; // another lane plays on meanwhile
+    cycle();
+    ASSERT_EQ(processor->getParameter(5), 0.8f);
+
+    // A press held over four blocks, without moving.
+    processor->beginParameterChangeGesture(5);
+    processor->setParameterNotifyingHost(5, 0.567f);
+    for (int block = 0; block < 4; ++block)
+    {
+        const auto heard = cycle();
+        EXPECT_EQ(processor->getParameter(5), 0.567f) << "block " << block << " of the hold played the lane";
+        EXPECT_EQ(held[5], 0.567f) << "block " << block << ": the host records another value";
+        EXPECT_EQ(touched.count(5), 1u) << "block " << block;
+        if (block == 0)
+        {
+            EXPECT_EQ(describe(heard), "43/5 0/5 ");
+        }
+        EXPECT_EQ(processor->getParameter(0), 0.25f) << "the other lane stopped";
+    }
+    processor->endParameterChangeGesture(5);
+    EXPECT_EQ(describe(cycle()), "44/5 ");
+    cycle();
+    EXPECT_EQ(processor->getParameter(5), 0.8f) << "let go, the lane plays again";
+
+    // A drag: every step, the first included, is played and recorded.
+    processor->beginParameterChangeGesture(5);
+    for (float step : { 0.3f, 0.35f, 0.4f })
+    {
+        processor->setParameterNotifyingHost(5, step);
+        cycle();
+        EXPECT_EQ(processor->getParameter(5), step);
+        EXPECT_EQ(held[5], step);
+    }
+    processor->endParameterChangeGesture(5);
+    cycle();
+    EXPECT_TRUE(touched.empty());
+
+    // Heard, the held control takes the host's writes as before (a lane in
+    // Play mode writes whatever the user does).
+    processor->beginParameterChangeGesture(6);
+    processor->setParameterNotifyingHost(6, 0.1f);
+    cycle();
+    hostSets(6, 0.9f);
+    cycle();
+    EXPECT_EQ(processor->getParameter(6), 0.9f);
+    processor->endParameterChangeGesture(6);
+    cycle();
+    EXPECT_TRUE(hostAndPluginAgree());
+}
+
+// Two mute buttons clicked quickly, one or more clicks between two blocks
+// and a block inside a click: every gesture the host hears carries the value
+// of the click it belongs to, and the lanes on other parameters go on.
+TEST_F(LateHearingHostTest, QuickTogglesEachCarryTheirOwnValue)
+{
+    constexpr int a = 23, b = 24;
+    lanes[5] = 0.125f;
+    auto click = [this](int index, float value) {
+        framedEdit(*processor, { index }, [&] { processor->setParameterNotifyingHost(index, value); });
+    };
+    cycle();
+
+    for (int round = 0; round < 300; ++round)
+    {
+        const std::string at = "round " + std::to_string(round);
+        click(a, 1.0f);
+        click(b, 1.0f);
+        auto heard = cycle();
+        ASSERT_EQ(describe(heard), "43/23 0/23 44/23 43/24 0/24 44/24 ") << at;
+        ASSERT_EQ(heard[1].value, 1.0f) << at;
+        ASSERT_EQ(heard[4].value, 1.0f) << at;
+
+        click(a, 0.0f);
+        heard = cycle();
+        ASSERT_EQ(describe(heard), "43/23 0/23 44/23 ") << at;
+        ASSERT_EQ(heard[1].value, 0.0f) << at;
+
+        // On and off between two blocks: what the host hears is what played.
+        click(b, 0.0f);
+        click(a, 1.0f);
+        click(a, 0.0f);
+        heard = cycle();
+        ASSERT_EQ(describe(heard), "43/23 0/23 44/23 43/24 0/24 44/24 ") << at;
+        ASSERT_EQ(heard[1].value, 0.0f) << at;
+        ASSERT_EQ(heard[4].value, 0.0f) << at;
+
+        // A block while the button is down, then one after its release.
+        processor->beginParameterChangeGesture(b);
+        processor->setParameterNotifyingHost(b, 1.0f);
+        heard = cycle();
+        ASSERT_EQ(describe(heard), "43/24 0/24 ") << at;
+        ASSERT_EQ(heard[1].value, 1.0f) << at;
+        processor->endParameterChangeGesture(b);
+        click(b, 0.0f);
+        heard = cycle();
+        ASSERT_EQ(describe(heard), "44/24 43/24 0/24 44/24 ") << at << ": the held gesture must end on its own value";
+        ASSERT_EQ(heard[2].value, 0.0f) << at;
+
+        ASSERT_TRUE(hostAndPluginAgree()) << at;
+        ASSERT_TRUE(touched.empty()) << at;
+        ASSERT_EQ(processor->getParameter(5), 0.125f) << at;
+    }
 }
