@@ -173,7 +173,7 @@ TEST(DeferredEditNoticesTest, ASendInsideASendLeavesItsNoticesForTheNext)
 // but the notices themselves, so any ordering it needs must come from them.)
 TEST(DeferredEditNoticesTest, TwoSendingThreadsAndAnEditingThread)
 {
-    constexpr int kParameters = 4, kGestures = 4000, kValuesPerGesture = 3;
+    constexpr int kParameters = 4, kGestures = 1000, kValuesPerGesture = 3;
     DeferredEditNotices notices(kParameters);
 
     struct Heard
@@ -199,6 +199,7 @@ TEST(DeferredEditNoticesTest, TwoSendingThreadsAndAnEditingThread)
                 logs[which].push_back({ order.fetch_add(1, std::memory_order_relaxed), n, index, value });
             });
             sends[which].fetch_add(1, std::memory_order_relaxed);
+            std::this_thread::yield();
         }
     };
     std::thread first(sender, 0);

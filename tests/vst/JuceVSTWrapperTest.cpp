@@ -847,7 +847,7 @@ TEST_F(DeferredEditNoticeTest, ConcurrentEditsAndProcessingThreads)
 TEST_F(DeferredEditNoticeTest, ProcessedByTwoAudioThreads)
 {
     startWrapper(HostType::Ardour);
-    constexpr int kGestures = 3000, kValuesPerGesture = 4;
+    constexpr int kGestures = 1000, kValuesPerGesture = 4;
     constexpr int kIndices[] = { 4, 5, 6 };
     std::atomic<bool> editsDone { false };
     std::atomic<int> blocks[2] = { { 0 }, { 0 } }; // blocks each thread has processed
@@ -862,6 +862,7 @@ TEST_F(DeferredEditNoticeTest, ProcessedByTwoAudioThreads)
         {
             wrapper->processReplacing(channels.data(), channels.data(), kFrames);
             blocks[which].fetch_add(1);
+            std::this_thread::yield();
         }
     };
     std::thread first(audioThread, 0), second(audioThread, 1);
