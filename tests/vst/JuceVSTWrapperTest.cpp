@@ -841,8 +841,8 @@ TEST_F(DeferredEditNoticeTest, ConcurrentEditsAndProcessingThreads)
 }
 
 // Hosts move a plug-in from one audio thread to another between cycles, and
-// some overlap them: two threads process while the editor's thread edits
-// three parameters. Every notice is heard once, begins and ends balance,
+// some overlap them: two threads write a lane and process while the editor's
+// thread edits three parameters. Every notice is heard once, begins and ends balance,
 // values come in the order made, and each parameter's last one arrives.
 TEST_F(DeferredEditNoticeTest, ProcessedByTwoAudioThreads)
 {
@@ -858,8 +858,10 @@ TEST_F(DeferredEditNoticeTest, ProcessedByTwoAudioThreads)
         std::array<float*, 8> channels;
         for (size_t i = 0; i < channels.size(); ++i)
             channels[i] = buffers[i].data();
+        auto* effect = wrapper->getAeffect();
         while (!editsDone.load() && std::chrono::steady_clock::now() < deadline)
         {
+            effect->setParameter(effect, 7, which == 0 ? 0.25f : 0.75f); // a lane on Zoom
             wrapper->processReplacing(channels.data(), channels.data(), kFrames);
             blocks[which].fetch_add(1);
             std::this_thread::yield();
@@ -895,6 +897,7 @@ TEST_F(DeferredEditNoticeTest, ProcessedByTwoAudioThreads)
     for (size_t k = 0; k < heard.size(); ++k)
         ASSERT_TRUE(heard[k].index == 4 || heard[k].index == 5 || heard[k].index == 6) << "notice " << k;
     ASSERT_TRUE(balancedAndInOrder(heard, last));
+    EXPECT_TRUE(processor->getParameter(7) == 0.25f || processor->getParameter(7) == 0.75f) << processor->getParameter(7);
     for (int g = kGestures - 3; g < kGestures; ++g)
     {
         const int index = kIndices[g % 3];
