@@ -842,8 +842,8 @@ TEST_F(DeferredEditNoticeTest, ConcurrentEditsAndProcessingThreads)
 
 // Hosts move a plug-in from one audio thread to another between cycles, and
 // some overlap them: two threads write a lane and process while the editor's
-// thread edits three parameters. Every notice is heard once, begins and ends balance,
-// values come in the order made, and each parameter's last one arrives.
+// thread edits three parameters. Every notice is heard once, begins and ends
+// balance, values come in the order made, and each parameter's last arrives.
 TEST_F(DeferredEditNoticeTest, ProcessedByTwoAudioThreads)
 {
     startWrapper(HostType::Ardour);
@@ -918,6 +918,8 @@ namespace
 class LateHearingHostTest : public DeferredEditNoticeTest
 {
 protected:
+    static constexpr int kParameters = 35;
+
     void SetUp() override
     {
         startWrapper(HostType::Ardour);
@@ -935,7 +937,7 @@ protected:
     struct SavedState
     {
         juce::MemoryBlock chunk;
-        std::array<float, 35> held;
+        std::array<float, kParameters> held;
     };
 
     SavedState hostSaves()
@@ -983,7 +985,6 @@ protected:
         return ::testing::AssertionSuccess();
     }
 
-    static constexpr int kParameters = 35;
     std::array<float, kParameters> held {};
     std::map<int, float> lanes;
     std::set<int> touched;
