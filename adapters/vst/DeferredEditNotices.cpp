@@ -80,11 +80,31 @@ bool DeferredEditNotices::mayHostSet(int index) const noexcept
 
 void DeferredEditNotices::hostChanged(int index, float valueNow) noexcept
 {
-    // The flags stay: a gesture the user made is still the host's to hear,
-    // with the value that holds now.
+    // The gesture flags stay: a gesture the user made is still the host's to
+    // hear, with the value that holds now. Nothing is given back over it.
     update(index, [](uint64_t word, uint32_t bits) noexcept {
+        word &= ~kGiveBack;
         return (word & kValuePending) == 0 ? word : ((uint64_t) bits << 32) | (word & 0xffffffffu);
     }, bitsOf(valueNow));
+}
+
+void DeferredEditNotices::lanePlayed(int index) noexcept
+{
+    // A lane write after the edit was heard wins, as any host change does.
+    update(index, [](uint64_t word, uint32_t) noexcept {
+        return (word & kValuePending) != 0 ? word | kGiveBack : word & ~kGiveBack;
+    }, 0);
+}
+
+bool DeferredEditNotices::takeGiveBack(int index, float& value) noexcept
+{
+    auto& word = words[(size_t) index];
+    // A plain load first: most blocks have nothing to give back.
+    if ((word.load(std::memory_order_relaxed) & kGiveBack) == 0)
+        return false;
+    const uint64_t taken = word.fetch_and(~kGiveBack, std::memory_order_acq_rel);
+    value = valueOf(taken);
+    return (taken & kGiveBack) != 0;
 }
 
 bool DeferredEditNotices::isOpenForHost(int index) const noexcept

@@ -9,8 +9,10 @@
 //
 // The host's own changes go through the same state, so that waiting never
 // makes the host hear something a host told at once would not have: a value
-// older than its own change, or its automation written over a control the
-// user holds before the host could know that it is held.
+// older than its own change, its automation written over a control the user
+// holds before the host could know that it is held, or its automation's value
+// in place of an edit the user made in one go (a click, a typed value) just
+// before the host played the lane again.
 #pragma once
 
 #include <atomic>
@@ -65,6 +67,29 @@ public:
         older than its own change. Nothing waits on its account otherwise. */
     void hostChanged(int index, float valueNow) noexcept;
 
+    /** Host's audio thread, after applying the write its automation lane
+        makes just before the block. A host told at once would have heard a
+        waiting edit before it played the lane again. So the edit stays
+        waiting for the host, the lane plays the next block as it would have,
+        and the edit's value is given back after that block: a host that then
+        plays the lane again (Touch, Play) writes over it, one that latched
+        the edit does not. With nothing waiting, as hostChanged. */
+    void lanePlayed(int index) noexcept;
+
+    /** Audio thread, after the block: calls giveBack(index, value) with the
+        latest edited value of each parameter a lane played over since, for
+        the processor to hold again. Neither waits nor allocates. */
+    template <typename GiveBack>
+    void giveBackAfterBlock(GiveBack&& giveBack) noexcept
+    {
+        for (int index = 0; index < numParameters; ++index)
+        {
+            float value;
+            if (takeGiveBack(index, value))
+                giveBack(index, value);
+        }
+    }
+
     /** True while the host has heard a begin of this parameter and not its
         end; sender's thread. */
     bool isOpenForHost(int index) const noexcept;
@@ -83,10 +108,12 @@ private:
     static constexpr uint64_t kBegan = 2;        // a gesture began since the last send
     static constexpr uint64_t kEnded = 4;        // a gesture ended since the last send
     static constexpr uint64_t kOpen = 8;         // the editing side's gesture is open now
+    static constexpr uint64_t kGiveBack = 16;    // a lane played over a waiting edit
 
     using UpdateFn = uint64_t (*)(uint64_t word, uint32_t valueBits) noexcept;
     void update(int index, UpdateFn fn, uint32_t valueBits) noexcept;
     Due takeDue(int index) noexcept;
+    bool takeGiveBack(int index, float& value) noexcept;
 
     const int numParameters;
     std::unique_ptr<std::atomic<uint64_t>[]> words;

@@ -450,7 +450,11 @@ void JuceVSTWrapper::processReplacing(float** inputs, float** outputs, int32_t f
     }
 
     // Before the block, so the host records the edits at this block's time.
-    sendDeferredEditNotices();
+    if (deferredEdits != nullptr)
+    {
+        processThreads.noteCurrentThread();
+        sendDeferredEditNotices();
+    }
 
     const juce::ScopedLock sl(processor->getCallbackLock());
 
@@ -468,6 +472,10 @@ void JuceVSTWrapper::processReplacing(float** inputs, float** outputs, int32_t f
 
     if (!midiBuffer.isEmpty())
         midiBuffer.clear();
+
+    // The lane played this block; the edits it played over hold again.
+    if (deferredEdits != nullptr)
+        deferredEdits->giveBackAfterBlock([this](int index, float value) { processor->setParameter(index, value); });
 }
 
 void JuceVSTWrapper::processPiece(float** inputs, float** outputs, int offset, int frames)
@@ -541,7 +549,15 @@ void JuceVSTWrapper::setParameter(int32_t index, float value)
 
     processor->setParameter(index, value);
 
-    if (deferredEdits != nullptr)
+    if (deferredEdits == nullptr)
+        return;
+
+    // On a thread that processes this instance, the write is the host's
+    // automation playback just before its block; anywhere else, a change of
+    // the host's own, which wins over an edit it has not heard yet.
+    if (processThreads.includesCurrentThread())
+        deferredEdits->lanePlayed(index);
+    else
         deferredEdits->hostChanged(index, processor->getParameter(index));
 }
 
@@ -854,9 +870,6 @@ void JuceVSTWrapper::hostChangedEveryParameter() noexcept
 // Audio thread: what waits for the host, neither waiting nor allocating.
 void JuceVSTWrapper::sendDeferredEditNotices() noexcept
 {
-    if (deferredEdits == nullptr)
-        return;
-
     deferredEdits->sendPending([this](DeferredEditNotices::Notice notice, int index, float value) {
         switch (notice)
         {

@@ -5,6 +5,7 @@
 #include "AudioEffectX.h"
 #include "ChannelConfigurations.h"
 #include "DeferredEditNotices.h"
+#include "ProcessThreads.h"
 #include "VSTMidiEventList.h"
 
 #include <AudioProcessor.h>
@@ -202,6 +203,7 @@ private:
 
     // Null unless the host hears of edits only at its next process call.
     const std::unique_ptr<DeferredEditNotices> deferredEdits;
+    ProcessThreads processThreads; // noted only while deferredEdits is set
 
     static juce::Array<void*> activePlugins;
     static juce::CriticalSection activePluginsLock;

@@ -16,11 +16,14 @@
 namespace
 {
 // "b" gesture began, "e" ended, "v25" the value 0.25, "h25" the host's own
-// change to 0.25, "|" a send; the host's notices as "B", "V25", "E", each
-// send's in brackets, and "!" where the host's change was refused.
+// change to 0.25, "l" its automation lane's write just before the block, "|"
+// a send and its block; the host's notices as "B", "V25", "E", each send's in
+// brackets, "!" where the host's write was refused, and "G25" where 0.25 was
+// given back to the processor after the block.
 std::string run(DeferredEditNotices& notices, int index, const std::string& script)
 {
     std::string heard = "[";
+    auto percent = [](float value) { return std::to_string(std::lround(value * 100.0f)); };
     auto send = [&] {
         notices.sendPending([&](DeferredEditNotices::Notice n, int i, float value) {
             heard += i != index ? "?" + std::to_string(i) : "";
@@ -29,7 +32,10 @@ std::string run(DeferredEditNotices& notices, int index, const std::string& scri
             else if (n == DeferredEditNotices::Notice::end)
                 heard += "E ";
             else
-                heard += "V" + std::to_string(std::lround(value * 100.0f)) + " ";
+                heard += "V" + percent(value) + " ";
+        });
+        notices.giveBackAfterBlock([&](int i, float value) {
+            heard += (i != index ? "?" + std::to_string(i) : "") + "G" + percent(value) + " ";
         });
         if (heard.back() == ' ')
             heard.pop_back();
@@ -49,6 +55,12 @@ std::string run(DeferredEditNotices& notices, int index, const std::string& scri
                 else
                     heard += "!";
                 k += 2;
+                break;
+            case 'l':
+                if (notices.mayHostSet(index))
+                    notices.lanePlayed(index);
+                else
+                    heard += "!";
                 break;
             case '|': send(); heard += "["; break;
             default: break;
@@ -95,6 +107,14 @@ TEST(DeferredEditNoticesTest, WhatTheHostHearsForEachPatternOfEdits)
         { "bv25|ebv40h50", "[B V25][!E B V40]", true }, // begun again, unheard: refused
         { "bv25ebh50e", "[!B V25 E]" },         // a second gesture held when the host wrote
         { "bv25eh50v60", "[B V60 E]" },         // an edit after the host's change wins
+        // Its lane, played over an edit made in one go that it has not heard:
+        // the lane plays one block, the host hears the edit, which then holds.
+        { "bv25el", "[B V25 E G25]" },          // a click or a typed value
+        { "v25l|", "[V25 G25][]" },             // an edit outside a gesture; given back once
+        { "bv25elv60", "[B V60 E G60]" },       // a later edit is the one given back
+        { "bv25elh50", "[B V50 E]" },           // a host change after the lane wins
+        { "bv25|el", "[B V25][E]" },            // nothing waits: the lane wins
+        { "bv25l", "[!B V25]", true },          // held, its begin unheard: refused
     };
 
     for (const auto& c : cases)
@@ -166,11 +186,12 @@ TEST(DeferredEditNoticesTest, ASendInsideASendLeavesItsNoticesForTheNext)
 }
 
 // Hosts run a plug-in on one audio thread in one cycle and another in the
-// next, and some overlap them. Two threads send while a third edits: every
-// notice is taken once, in order, begins and ends balance, and the sender's
-// own note of what the host holds open passes whole from one thread to the
-// other. (The ThreadSanitizer stage runs this; the senders share nothing
-// but the notices themselves, so any ordering it needs must come from them.)
+// next, and some overlap them. Two threads write lanes and send while a
+// third edits: every notice is taken once, in order, begins and ends balance,
+// and the sender's own note of what the host holds open passes whole from one
+// thread to the other, never read by the host's side. (The ThreadSanitizer
+// stage runs this; the senders share nothing but the notices themselves, so
+// any ordering it needs must come from them.)
 TEST(DeferredEditNoticesTest, TwoSendingThreadsAndAnEditingThread)
 {
     constexpr int kParameters = 4, kGestures = 1000, kValuesPerGesture = 3;
@@ -195,9 +216,14 @@ TEST(DeferredEditNoticesTest, TwoSendingThreadsAndAnEditingThread)
         logs[which].reserve(3 * kGestures * kValuesPerGesture);
         while (!editsDone.load() && std::chrono::steady_clock::now() < deadline)
         {
+            // Lanes on the edited parameters, written before each send.
+            for (int index = 0; index < kParameters; ++index)
+                if (notices.mayHostSet(index))
+                    notices.lanePlayed(index);
             notices.sendPending([&](DeferredEditNotices::Notice n, int index, float value) {
                 logs[which].push_back({ order.fetch_add(1, std::memory_order_relaxed), n, index, value });
             });
+            notices.giveBackAfterBlock([](int, float) {});
             sends[which].fetch_add(1, std::memory_order_relaxed);
             std::this_thread::yield();
         }

@@ -15,7 +15,9 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstring>
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <mutex>
@@ -468,11 +470,11 @@ std::string describe(const std::vector<HeardEdit>& edits)
 class DeferredEditNoticeTest : public ::testing::Test
 {
 protected:
-    void startWrapper(HostType::Type host)
+    void startWrapper(HostType::Type host, juce::AudioProcessor* given = nullptr)
     {
         takeHeardEdits();
         HostType::SetHostTypeForTesting(host);
-        processor = createPluginFilterOfType(juce::AudioProcessor::wrapperType_VST);
+        processor = given != nullptr ? given : createPluginFilterOfType(juce::AudioProcessor::wrapperType_VST);
         wrapper = new JuceVSTWrapper(editRecordingHost, processor);
         auto* effect = wrapper->getAeffect();
         AudioEffect::dispatchEffectClass(effect, EffectOpcode::setSampleRate, 0, 0, nullptr, 48000.0f);
@@ -493,12 +495,12 @@ protected:
     }
 
     // One block, as the host's audio thread makes it.
-    void process()
+    void process(JuceVSTWrapper* instance = nullptr)
     {
         std::array<float*, 8> channels;
         for (size_t i = 0; i < channels.size(); ++i)
             channels[i] = audio[i].data();
-        wrapper->processReplacing(channels.data(), channels.data(), kFrames);
+        (instance != nullptr ? instance : wrapper)->processReplacing(channels.data(), channels.data(), kFrames);
     }
 
     // One block from a thread of the test's own, whose id it answers.
@@ -841,27 +843,36 @@ TEST_F(DeferredEditNoticeTest, ConcurrentEditsAndProcessingThreads)
 }
 
 // Hosts move a plug-in from one audio thread to another between cycles, and
-// some overlap them: two threads write a lane and process while the editor's
-// thread edits three parameters. Every notice is heard once, begins and ends
-// balance, values come in the order made, and each parameter's last arrives.
+// some overlap them: two threads write lanes and process while the editor's
+// thread edits three parameters that the lanes write too. Every notice is
+// heard once, begins and ends balance, values come in the order made, and
+// each parameter's last arrives.
 TEST_F(DeferredEditNoticeTest, ProcessedByTwoAudioThreads)
 {
     startWrapper(HostType::Ardour);
     constexpr int kGestures = 1000, kValuesPerGesture = 4;
     constexpr int kIndices[] = { 4, 5, 6 };
     std::atomic<bool> editsDone { false };
+    std::atomic<bool> lanesOnEdited { true };
     std::atomic<int> blocks[2] = { { 0 }, { 0 } }; // blocks each thread has processed
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
 
+    // Each writes the edited parameters' lanes only from its second block
+    // on, as a thread known to process this instance: before, the write
+    // would be taken for the host's own change, and heard.
     auto audioThread = [&](int which) {
         std::array<std::array<float, kFrames>, 8> buffers {};
         std::array<float*, 8> channels;
         for (size_t i = 0; i < channels.size(); ++i)
             channels[i] = buffers[i].data();
         auto* effect = wrapper->getAeffect();
-        while (!editsDone.load() && std::chrono::steady_clock::now() < deadline)
+        const float lane = which == 0 ? 0.25f : 0.75f;
+        for (bool first = true; !editsDone.load() && std::chrono::steady_clock::now() < deadline; first = false)
         {
-            effect->setParameter(effect, 7, which == 0 ? 0.25f : 0.75f); // a lane on Zoom
+            effect->setParameter(effect, 7, lane); // Zoom
+            if (!first && lanesOnEdited.load())
+                for (int index : kIndices)
+                    effect->setParameter(effect, index, lane);
             wrapper->processReplacing(channels.data(), channels.data(), kFrames);
             blocks[which].fetch_add(1);
             std::this_thread::yield();
@@ -878,6 +889,14 @@ TEST_F(DeferredEditNoticeTest, ProcessedByTwoAudioThreads)
     for (int g = 0; g < kGestures; ++g)
     {
         const int index = kIndices[g % 3];
+        if (g == kGestures - 3)
+        {
+            // The last three gestures' values are to hold: the lanes stop,
+            // and a write begun before that has been followed by a block.
+            lanesOnEdited = false;
+            waitForBothThreads();
+            waitForBothThreads();
+        }
         processor->beginParameterChangeGesture(index);
         for (int v = 0; v < kValuesPerGesture; ++v)
             processor->setParameterNotifyingHost(index, (float) (g * kValuesPerGesture + v + 1) / 32768.0f);
@@ -908,13 +927,69 @@ TEST_F(DeferredEditNoticeTest, ProcessedByTwoAudioThreads)
 
 //==============================================================================
 // A host that hears of editor edits only at its next process call, and that
-// plays automation lanes in Touch mode as Ardour does: before each process
-// call it writes each lane's value into every parameter it has not heard a
-// begin for (or has heard its end). Whatever the wait, the outcome must be
-// what a host told at once would have: its own later changes win, and a
-// control the user holds plays the user's value.
+// plays automation lanes as Ardour does: before each process call, on the
+// thread that processes, it writes each lane's value into every parameter it
+// has not heard a begin for; in Touch it writes again once it hears the end,
+// in Latch never again. Its own controls, scripts and state loads come from
+// a thread that never processes. Whatever the wait, the outcome must be what
+// a host told at once would have: its own later changes win, a control the
+// user holds plays the user's value, and an edit made in one go is heard.
 namespace
 {
+// A thread that lives as long as the test and runs what it is given, so that
+// no other thread of the test takes its id over.
+class ThreadOfItsOwn
+{
+public:
+    ~ThreadOfItsOwn()
+    {
+        run({});
+        thread.join();
+    }
+
+    /** Runs the job there and returns once it is done; an empty job ends it. */
+    void run(std::function<void()> job)
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        pending = std::move(job);
+        hasJob = true;
+        changed.notify_all();
+        changed.wait(lock, [this] { return !hasJob; });
+    }
+
+private:
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::function<void()> pending;
+    bool hasJob = false;
+    std::thread thread { [this] {
+        std::unique_lock<std::mutex> lock(mutex);
+        for (bool more = true; more;)
+        {
+            changed.wait(lock, [this] { return hasJob; });
+            more = pending != nullptr;
+            if (more)
+                pending();
+            hasJob = false;
+            changed.notify_all();
+        }
+    } };
+};
+
+// The processor, noting what it holds as each block starts: what that block plays.
+class BlockWatcher : public Quorvane2AudioProcessor
+{
+public:
+    void processBlock(juce::AudioSampleBuffer& buffer, juce::MidiBuffer& midi) override
+    {
+        for (int i = 0; i < (int) playing.size(); ++i)
+            playing[(size_t) i] = getParameter(i);
+        Quorvane2AudioProcessor::processBlock(buffer, midi);
+    }
+
+    std::array<float, 35> playing {};
+};
+
 class LateHearingHostTest : public DeferredEditNoticeTest
 {
 protected:
@@ -922,16 +997,16 @@ protected:
 
     void SetUp() override
     {
-        startWrapper(HostType::Ardour);
+        watcher = new BlockWatcher();
+        startWrapper(HostType::Ardour, watcher);
         for (int i = 0; i < kParameters; ++i)
             held[(size_t) i] = processor->getParameter(i);
     }
 
+    // A change of the host's own, from its GUI thread.
     void hostSets(int index, float value)
     {
-        auto* effect = wrapper->getAeffect();
-        effect->setParameter(effect, index, value);
-        held[(size_t) index] = value;
+        hostThread.run([&] { setFromHost(index, value); });
     }
 
     struct SavedState
@@ -940,33 +1015,46 @@ protected:
         std::array<float, kParameters> held;
     };
 
-    SavedState hostSaves()
+    SavedState hostSaves(bool onlyCurrent = false)
     {
         void* data = nullptr;
-        const auto size = AudioEffect::dispatchEffectClass(wrapper->getAeffect(), EffectOpcode::getChunk, 0, 0, &data, 0.0f);
+        const auto size = AudioEffect::dispatchEffectClass(wrapper->getAeffect(), EffectOpcode::getChunk, onlyCurrent, 0,
+                                                           &data, 0.0f);
         return { juce::MemoryBlock(data, (size_t) size), held };
     }
 
-    void hostLoads(SavedState& state)
+    void hostLoads(SavedState& state, bool onlyCurrent = false)
     {
-        AudioEffect::dispatchEffectClass(wrapper->getAeffect(), EffectOpcode::setChunk, 0, (intptr_t) state.chunk.getSize(),
-                                         state.chunk.getData(), 0.0f);
+        AudioEffect::dispatchEffectClass(wrapper->getAeffect(), EffectOpcode::setChunk, onlyCurrent,
+                                         (intptr_t) state.chunk.getSize(), state.chunk.getData(), 0.0f);
         held = state.held;
     }
 
-    // One cycle: the lanes' writes, then the block; what the host heard is
-    // folded into what it holds and into which controls it knows are held.
-    std::vector<HeardEdit> cycle()
+    // One cycle on the given audio thread (else the calling one): the lanes'
+    // writes, then the block; what the host heard is folded into what it
+    // holds and into which controls it knows are held.
+    std::vector<HeardEdit> cycle(ThreadOfItsOwn* audioThread = nullptr)
     {
-        for (const auto& [index, value] : lanes)
-            if (touched.count(index) == 0)
-                hostSets(index, value);
-        process();
+        auto writeAndProcess = [this] {
+            for (const auto& [index, lane] : lanes)
+                if (touched.count(index) == 0 && latched.count(index) == 0)
+                    setFromHost(index, lane.value);
+            process();
+        };
+        if (audioThread != nullptr)
+            audioThread->run(writeAndProcess);
+        else
+            writeAndProcess();
+
         auto heard = takeHeardEdits();
         for (const auto& e : heard)
         {
             if (e.opcode == HostOpcode::beginEdit)
+            {
                 touched.insert(e.index);
+                if (lanes.count(e.index) != 0 && lanes[e.index].latch)
+                    latched.insert(e.index);
+            }
             else if (e.opcode == HostOpcode::endEdit)
                 touched.erase(e.index);
             else
@@ -974,6 +1062,8 @@ protected:
         }
         return heard;
     }
+
+    float played(int index) const { return watcher->playing[(size_t) index]; }
 
     // Every parameter as the host holds it against what the plug-in holds.
     ::testing::AssertionResult hostAndPluginAgree()
@@ -985,9 +1075,25 @@ protected:
         return ::testing::AssertionSuccess();
     }
 
+    struct Lane
+    {
+        float value;
+        bool latch = false; // else Touch
+    };
+
     std::array<float, kParameters> held {};
-    std::map<int, float> lanes;
-    std::set<int> touched;
+    std::map<int, Lane> lanes;
+    std::set<int> touched, latched;
+    BlockWatcher* watcher = nullptr; // the processor, owned by the wrapper
+    ThreadOfItsOwn hostThread;
+
+private:
+    void setFromHost(int index, float value)
+    {
+        auto* effect = wrapper->getAeffect();
+        effect->setParameter(effect, index, value);
+        held[(size_t) index] = value;
+    }
 };
 
 bool heardValue(const std::vector<HeardEdit>& heard, int index, float value)
@@ -1039,8 +1145,8 @@ TEST_F(LateHearingHostTest, AHostChangeAfterAnEditorGestureWins)
 // must not replace the user's value; once heard, the host stops writing.
 TEST_F(LateHearingHostTest, TouchPlaybackLeavesAHeldControlToTheUser)
 {
-    lanes[5] = 0.8f;
-    lanes[0] = 0.25f; // another lane plays on meanwhile
+    lanes[5] = { 0.8f };
+    lanes[0] = { 0.25f }; // another lane plays on meanwhile
     cycle();
     ASSERT_EQ(processor->getParameter(5), 0.8f);
 
@@ -1096,7 +1202,7 @@ TEST_F(LateHearingHostTest, TouchPlaybackLeavesAHeldControlToTheUser)
 TEST_F(LateHearingHostTest, QuickTogglesEachCarryTheirOwnValue)
 {
     constexpr int a = 23, b = 24;
-    lanes[5] = 0.125f;
+    lanes[5] = { 0.125f };
     auto click = [this](int index, float value) {
         framedEdit(*processor, { index }, [&] { processor->setParameterNotifyingHost(index, value); });
     };
@@ -1141,5 +1247,132 @@ TEST_F(LateHearingHostTest, QuickTogglesEachCarryTheirOwnValue)
         ASSERT_TRUE(hostAndPluginAgree()) << at;
         ASSERT_TRUE(touched.empty()) << at;
         ASSERT_EQ(processor->getParameter(5), 0.125f) << at;
+    }
+}
+
+// Clicks on mutes and levels typed in, made between two process calls over
+// lanes the host plays: the host hears each edit's own value. The block after
+// plays the lane, as under a host told at once, which would play its lane up
+// to the moment it heard the edit; then Latch, which stops the lane there,
+// plays the edit from the next block on, and Touch, which plays the lane
+// again, never plays it: a block of it would be a dropout.
+TEST_F(LateHearingHostTest, EditsMadeInOneGoOverPlayingLanes)
+{
+    struct Case
+    {
+        const char* what;
+        int index;
+        float lane, edit;
+        bool latch;
+    };
+    const Case cases[] = {
+        { "a click on the L/R mute in Latch", 23, 0.0f, 1.0f, true },
+        { "a click on the C mute in Touch", 24, 0.0f, 1.0f, false },
+        { "-6 dB typed into the trim in Latch", 0, 0.5f, 25.0f / 41.0f, true },
+        { "-6 dB typed into the L/R level in Touch", 16, 0.5f, 25.0f / 41.0f, false },
+    };
+    for (const auto& c : cases)
+        lanes[c.index] = { c.lane, c.latch };
+    lanes[5] = { 0.125f }; // a lane on a parameter nobody edits
+    cycle();
+
+    for (const auto& c : cases)
+        framedEdit(*processor, { c.index }, [&] { processor->setParameterNotifyingHost(c.index, c.edit); });
+    const auto heard = cycle();
+    ASSERT_EQ(describe(heard), "43/0 0/0 44/0 43/16 0/16 44/16 43/23 0/23 44/23 43/24 0/24 44/24 ");
+    for (const auto& c : cases)
+    {
+        EXPECT_TRUE(heardValue(heard, c.index, c.edit)) << c.what << ": the host was told another value";
+        EXPECT_EQ(played(c.index), c.lane) << c.what << ": the block the host heard the edit in";
+    }
+    EXPECT_TRUE(hostAndPluginAgree());
+
+    for (int block = 1; block <= 3; ++block)
+    {
+        EXPECT_EQ(describe(cycle()), "") << "block " << block;
+        for (const auto& c : cases)
+            EXPECT_EQ(played(c.index), c.latch ? c.edit : c.lane) << c.what << ", block " << block;
+        EXPECT_EQ(played(5), 0.125f);
+        EXPECT_TRUE(hostAndPluginAgree()) << "block " << block;
+    }
+}
+
+// A host's graph processes an instance on one of its threads one cycle and on
+// another the next, and Ardour's analysis view processes a second instance on
+// its GUI thread: a lane is known by a thread that processes this instance,
+// and the GUI thread's own changes to it still win over a click.
+TEST_F(LateHearingHostTest, LanesAreKnownByTheThreadsThatProcessThisInstance)
+{
+    ThreadOfItsOwn audioThreads[2];
+    lanes[23] = { 0.0f }; // Touch
+    cycle(&audioThreads[0]);
+    cycle(&audioThreads[1]);
+
+    for (int k = 0; k < 4; ++k)
+    {
+        framedEdit(*processor, { 23 }, [&] { processor->setParameterNotifyingHost(23, 1.0f); });
+        const auto heard = cycle(&audioThreads[k % 2]);
+        ASSERT_EQ(describe(heard), "43/23 0/23 44/23 ") << "click " << k;
+        EXPECT_EQ(heard[1].value, 1.0f) << "click " << k << ": the lane's write was taken for the host's own";
+        EXPECT_EQ(played(23), 0.0f) << "click " << k;
+        cycle(&audioThreads[(k + 1) % 2]);
+        EXPECT_EQ(played(23), 0.0f) << "click " << k;
+        EXPECT_TRUE(hostAndPluginAgree()) << "click " << k;
+    }
+
+    JuceVSTWrapper analysis(editRecordingHost, createPluginFilterOfType(juce::AudioProcessor::wrapperType_VST));
+    hostThread.run([&] { process(&analysis); });
+
+    framedEdit(*processor, { 24 }, [&] { processor->setParameterNotifyingHost(24, 1.0f); });
+    hostSets(24, 0.0f);
+    const auto heard = cycle(&audioThreads[0]);
+    ASSERT_EQ(describe(heard), "43/24 0/24 44/24 ");
+    EXPECT_EQ(heard[1].value, 0.0f) << "the GUI thread's change was taken for a lane";
+    cycle(&audioThreads[1]);
+    EXPECT_EQ(played(24), 0.0f);
+    EXPECT_TRUE(hostAndPluginAgree());
+}
+
+// The host's own changes while an edit waits, each followed by one block: it
+// hears the value the plug-in holds, whatever it wrote, and a loaded state,
+// whole or the current program's, brings every parameter back.
+TEST_F(LateHearingHostTest, AHostChangeIsHeardAsThePluginHoldsIt)
+{
+    cycle();
+    struct Write
+    {
+        float value, holds;
+    };
+    for (const auto& w : { Write { 0.2f, 0.2f }, Write { 1.5f, 1.0f }, Write { NAN, 0.0f } })
+    {
+        const std::string at = "the host writes " + std::to_string(w.value);
+        framedEdit(*processor, { 5 }, [&] { processor->setParameterNotifyingHost(5, 0.567f); });
+        hostSets(5, w.value);
+        const auto heard = cycle();
+        ASSERT_EQ(describe(heard), "43/5 0/5 44/5 ") << at;
+        EXPECT_EQ(heard[1].value, w.holds) << at;
+        EXPECT_EQ(played(5), w.holds) << at;
+        EXPECT_TRUE(hostAndPluginAgree()) << at;
+    }
+
+    for (const bool onlyCurrent : { false, true })
+    {
+        const std::string at = onlyCurrent ? "the current program's state" : "the whole state";
+        auto saved = hostSaves(onlyCurrent);
+        for (int i = 0; i < kParameters; ++i)
+            framedEdit(*processor, { i }, [&] { processor->setParameterNotifyingHost(i, 1.0f - (float) (i + 1) / 64.0f); });
+        hostLoads(saved, onlyCurrent);
+        const auto heard = cycle();
+        EXPECT_EQ(heard.size(), 3u * kParameters) << at;
+        for (const auto& e : heard)
+        {
+            if (e.opcode == HostOpcode::automate)
+            {
+                EXPECT_EQ(e.value, processor->getParameter(e.index)) << at << ", parameter " << e.index;
+            }
+        }
+        for (int i = 0; i < kParameters; ++i)
+            EXPECT_EQ(processor->getParameter(i), saved.held[(size_t) i]) << at << ", parameter " << i;
+        EXPECT_TRUE(hostAndPluginAgree()) << at;
     }
 }
