@@ -10,7 +10,8 @@
 // host's process threads live as long as its engine and come back, with a
 // lane write before their first block, after a deactivation. A host's graph
 // may process one instance on a different thread each cycle, so there are
-// several.
+// several. Threads that ended stay noted, harmlessly: no later thread is
+// given their identity.
 #pragma once
 
 #include <atomic>
@@ -29,7 +30,7 @@ public:
     static constexpr int kCapacity = 32;
 
 private:
-    using Token = uintptr_t; // never 0: 0 marks a free slot
+    using Token = uint64_t; // never 0: 0 marks a free slot
 
     static Token currentThread() noexcept;
     bool includes(Token) const noexcept;

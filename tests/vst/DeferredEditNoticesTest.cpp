@@ -294,3 +294,67 @@ TEST(DeferredEditNoticesTest, TwoSendingThreadsAndAnEditingThread)
             << "parameter " << index << ": its last value was lost";
     }
 }
+
+// Two audio threads that call at the same instant, as overlapping graph
+// threads can: one sends and the other returns at once, so the host is never
+// called from two threads at once. Each round releases both together with a
+// notice waiting on every parameter: a gesture's begin in one round, its
+// value and end in the next.
+TEST(DeferredEditNoticesTest, SendsStartedAtOnceOnTwoThreads)
+{
+    constexpr int kParameters = 8, kRounds = 20000;
+    DeferredEditNotices notices(kParameters);
+    std::atomic<int> released { 0 }, sent { 0 };
+    std::atomic<int> inside { 0 }, overlaps { 0 };
+    int heard[kParameters][3] = {}; // begins, values, ends; written only by the one sender
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+
+    auto sender = [&] {
+        for (int round = 1; round <= kRounds; ++round)
+        {
+            // A spin rather than a wait, so that both leave it together.
+            for (int spins = 0; released.load(std::memory_order_acquire) < round; ++spins)
+                if (spins % 1024 == 1023 && std::chrono::steady_clock::now() < deadline)
+                    std::this_thread::yield();
+            notices.sendPending([&](DeferredEditNotices::Notice n, int index, float) {
+                if (inside.fetch_add(1) != 0)
+                    overlaps.fetch_add(1);
+                ++heard[index][(int) n];
+                // Long enough for a second sender to reach a parameter of its own.
+                for (int spin = 0; spin < 200 && inside.load() == 1; ++spin)
+                    std::atomic_signal_fence(std::memory_order_seq_cst);
+                inside.fetch_sub(1);
+            });
+            sent.fetch_add(1, std::memory_order_release);
+        }
+    };
+    std::thread first(sender), second(sender);
+
+    for (int round = 1; round <= kRounds && std::chrono::steady_clock::now() < deadline; ++round)
+    {
+        for (int index = 0; index < kParameters; ++index)
+        {
+            if (round % 2 == 1)
+            {
+                notices.gestureBegan(index);
+            }
+            else
+            {
+                notices.valueChanged(index, (float) round / 65536.0f);
+                notices.gestureEnded(index);
+            }
+        }
+        released.store(round, std::memory_order_release);
+        while (sent.load(std::memory_order_acquire) < 2 * round && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
+    }
+    released.store(kRounds); // lets a sender out if the deadline passed
+    first.join();
+    second.join();
+
+    ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "a sender stalled";
+    EXPECT_EQ(overlaps.load(), 0) << "two threads sent at once";
+    for (int index = 0; index < kParameters; ++index)
+        for (int n = 0; n < 3; ++n)
+            EXPECT_EQ(heard[index][n], kRounds / 2) << "parameter " << index << ", notice " << n;
+}

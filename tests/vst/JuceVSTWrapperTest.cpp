@@ -438,6 +438,10 @@ struct HeardEdit
     float sampleSeen = 0.0f; // *watchedSample when the host was told
 };
 
+// The host's own writes go into the same log, with this opcode, so that what
+// it holds can be replayed in the order things happened.
+constexpr int32_t kHostWrote = -1;
+
 std::mutex heardLock;
 std::vector<HeardEdit> heardEdits;
 const float* watchedSample = nullptr;
@@ -967,16 +971,23 @@ private:
         for (bool more = true; more;)
         {
             changed.wait(lock, [this] { return hasJob; });
-            more = pending != nullptr;
+            const auto job = std::move(pending);
+            more = job != nullptr;
+            // Run unlocked: a job may take the plug-in's locks, and a block
+            // holding them may hand this thread a job.
+            lock.unlock();
             if (more)
-                pending();
+                job();
+            lock.lock();
             hasJob = false;
             changed.notify_all();
         }
     } };
 };
 
-// The processor, noting what it holds as each block starts: what that block plays.
+// The processor, noting what it holds as each block starts (what that block
+// plays) and how often each parameter is written; it runs `duringBlock`, once,
+// inside the next block.
 class BlockWatcher : public Quorvane2AudioProcessor
 {
 public:
@@ -984,10 +995,21 @@ public:
     {
         for (int i = 0; i < (int) playing.size(); ++i)
             playing[(size_t) i] = getParameter(i);
+        if (duringBlock)
+            std::exchange(duringBlock, nullptr)();
         Quorvane2AudioProcessor::processBlock(buffer, midi);
     }
 
+    void setParameter(int index, float value) override
+    {
+        if ((unsigned) index < writes.size())
+            writes[(size_t) index].fetch_add(1);
+        Quorvane2AudioProcessor::setParameter(index, value);
+    }
+
     std::array<float, 35> playing {};
+    std::array<std::atomic<int>, 35> writes {};
+    std::function<void()> duringBlock;
 };
 
 class LateHearingHostTest : public DeferredEditNoticeTest
@@ -999,8 +1021,17 @@ protected:
     {
         watcher = new BlockWatcher();
         startWrapper(HostType::Ardour, watcher);
+        // Switched on again from the host's GUI thread, as Ardour's Active
+        // switch does: that thread never processes this instance.
+        setActive(false);
+        setActive(true);
         for (int i = 0; i < kParameters; ++i)
             held[(size_t) i] = processor->getParameter(i);
+    }
+
+    void setActive(bool on)
+    {
+        hostThread.run([&] { DeferredEditNoticeTest::setActive(on); });
     }
 
     // A change of the host's own, from its GUI thread.
@@ -1046,9 +1077,15 @@ protected:
         else
             writeAndProcess();
 
-        auto heard = takeHeardEdits();
-        for (const auto& e : heard)
+        std::vector<HeardEdit> heard;
+        for (const auto& e : takeHeardEdits())
         {
+            if (e.opcode == kHostWrote)
+            {
+                held[(size_t) e.index] = e.value;
+                continue;
+            }
+            heard.push_back(e);
             if (e.opcode == HostOpcode::beginEdit)
             {
                 touched.insert(e.index);
@@ -1087,11 +1124,13 @@ protected:
     BlockWatcher* watcher = nullptr; // the processor, owned by the wrapper
     ThreadOfItsOwn hostThread;
 
-private:
+    // A write of the host's own or of its lane, on the calling thread.
     void setFromHost(int index, float value)
     {
         auto* effect = wrapper->getAeffect();
         effect->setParameter(effect, index, value);
+        const std::lock_guard<std::mutex> lock(heardLock);
+        heardEdits.push_back({ kHostWrote, index, value, std::this_thread::get_id() });
         held[(size_t) index] = value;
     }
 };
@@ -1270,6 +1309,7 @@ TEST_F(LateHearingHostTest, EditsMadeInOneGoOverPlayingLanes)
         { "a click on the C mute in Touch", 24, 0.0f, 1.0f, false },
         { "-6 dB typed into the trim in Latch", 0, 0.5f, 25.0f / 41.0f, true },
         { "-6 dB typed into the L/R level in Touch", 16, 0.5f, 25.0f / 41.0f, false },
+        { "a click on the LFE solo in Latch", 34, 0.0f, 1.0f, true }, // the last parameter
     };
     for (const auto& c : cases)
         lanes[c.index] = { c.lane, c.latch };
@@ -1278,12 +1318,16 @@ TEST_F(LateHearingHostTest, EditsMadeInOneGoOverPlayingLanes)
 
     for (const auto& c : cases)
         framedEdit(*processor, { c.index }, [&] { processor->setParameterNotifyingHost(c.index, c.edit); });
+    auto writesSoFar = [this](int index) { return watcher->writes[(size_t) index].exchange(0); };
+    for (const auto& c : cases)
+        writesSoFar(c.index);
     const auto heard = cycle();
-    ASSERT_EQ(describe(heard), "43/0 0/0 44/0 43/16 0/16 44/16 43/23 0/23 44/23 43/24 0/24 44/24 ");
+    ASSERT_EQ(describe(heard), "43/0 0/0 44/0 43/16 0/16 44/16 43/23 0/23 44/23 43/24 0/24 44/24 43/34 0/34 44/34 ");
     for (const auto& c : cases)
     {
         EXPECT_TRUE(heardValue(heard, c.index, c.edit)) << c.what << ": the host was told another value";
         EXPECT_EQ(played(c.index), c.lane) << c.what << ": the block the host heard the edit in";
+        EXPECT_EQ(writesSoFar(c.index), 2) << c.what << ": the lane's write and the edit given back";
     }
     EXPECT_TRUE(hostAndPluginAgree());
 
@@ -1291,7 +1335,11 @@ TEST_F(LateHearingHostTest, EditsMadeInOneGoOverPlayingLanes)
     {
         EXPECT_EQ(describe(cycle()), "") << "block " << block;
         for (const auto& c : cases)
+        {
             EXPECT_EQ(played(c.index), c.latch ? c.edit : c.lane) << c.what << ", block " << block;
+            // Given back once: after that, only a lane that plays again writes.
+            EXPECT_EQ(writesSoFar(c.index), c.latch ? 0 : 1) << c.what << ", block " << block;
+        }
         EXPECT_EQ(played(5), 0.125f);
         EXPECT_TRUE(hostAndPluginAgree()) << "block " << block;
     }
@@ -1374,5 +1422,104 @@ TEST_F(LateHearingHostTest, AHostChangeIsHeardAsThePluginHoldsIt)
         for (int i = 0; i < kParameters; ++i)
             EXPECT_EQ(processor->getParameter(i), saved.held[(size_t) i]) << at << ", parameter " << i;
         EXPECT_TRUE(hostAndPluginAgree()) << at;
+    }
+}
+
+// The host changes a parameter from its GUI thread while the block in which
+// it hears an edit of that parameter runs: the edit's value, due back after
+// that block, must not come back over the host's later change.
+TEST_F(LateHearingHostTest, AHostChangeDuringTheBlockThatHearsAnEditWins)
+{
+    struct Case
+    {
+        const char* what;
+        int index;
+        float lane, edit, hostSets;
+        bool latch;
+    };
+    const Case cases[] = {
+        { "a click on the L/R mute in Latch, unmuted by the host", 23, 0.0f, 1.0f, 0.0f, true },
+        { "-6 dB typed into the trim in Touch, 0.75 set by the host", 0, 0.5f, 25.0f / 41.0f, 0.75f, false },
+    };
+    for (const auto& c : cases)
+    {
+        lanes = { { c.index, { c.lane, c.latch } } };
+        cycle();
+
+        framedEdit(*processor, { c.index }, [&] { processor->setParameterNotifyingHost(c.index, c.edit); });
+        watcher->duringBlock = [&] { hostSets(c.index, c.hostSets); };
+        const auto heard = cycle();
+        ASSERT_TRUE(heardValue(heard, c.index, c.edit)) << c.what << ": " << describe(heard);
+        EXPECT_EQ(played(c.index), c.lane) << c.what;
+        EXPECT_EQ(processor->getParameter(c.index), c.hostSets) << c.what << ": the edit came back over the host's change";
+        EXPECT_TRUE(hostAndPluginAgree()) << c.what;
+
+        cycle();
+        EXPECT_EQ(played(c.index), c.latch ? c.hostSets : c.lane) << c.what;
+        EXPECT_TRUE(hostAndPluginAgree()) << c.what;
+        lanes.clear();
+        touched.clear();
+        latched.clear();
+    }
+}
+
+// An engine restart (a new buffer size or device) ends the host's process
+// threads. A thread it makes afterwards, a control surface or a script
+// runner, can be handed an ended thread's system id: its changes are still
+// the host's own, which win over an edit the host has not heard.
+TEST_F(LateHearingHostTest, AThreadGivenAnEndedProcessThreadsIdIsNotALane)
+{
+    juce::Thread::ThreadID ended = nullptr;
+    std::thread([&] {
+        ended = juce::Thread::getCurrentThreadId();
+        cycle();
+    }).join();
+
+    // The L/R mute clicked while nothing processes, then unmuted by the host
+    // from a new thread with the ended one's id.
+    framedEdit(*processor, { 23 }, [&] { processor->setParameterNotifyingHost(23, 1.0f); });
+    bool reused = false;
+    for (int attempt = 0; attempt < 100 && !reused; ++attempt)
+        std::thread([&] {
+            reused = juce::Thread::getCurrentThreadId() == ended;
+            if (reused)
+                setFromHost(23, 0.0f);
+        }).join();
+    ASSERT_TRUE(reused) << "no new thread was given the ended thread's id";
+
+    ThreadOfItsOwn audioThread;
+    const auto heard = cycle(&audioThread);
+    ASSERT_EQ(describe(heard), "43/23 0/23 44/23 ");
+    EXPECT_EQ(heard[1].value, 0.0f) << "the host's change was taken for a lane";
+    EXPECT_EQ(played(23), 0.0f);
+    cycle(&audioThread);
+    EXPECT_EQ(played(23), 0.0f) << "the click came back over the host's change";
+    EXPECT_TRUE(hostAndPluginAgree());
+}
+
+// A host that has processed this instance on more threads than are kept
+// (engine restarts, a graph of many threads) moves it between two new ones:
+// their lanes are still known, so a click over a lane is heard.
+TEST_F(LateHearingHostTest, NewProcessThreadsAreKnownOnceMoreHaveProcessedThanAreKept)
+{
+    lanes[23] = { 0.0f }; // Touch
+    std::vector<std::unique_ptr<ThreadOfItsOwn>> threads(ProcessThreads::kCapacity + 2);
+    for (auto& thread : threads)
+    {
+        thread = std::make_unique<ThreadOfItsOwn>();
+        cycle(thread.get());
+    }
+
+    for (int k = 0; k < 4; ++k)
+    {
+        auto* audioThread = threads[threads.size() - 2 + (size_t) (k % 2)].get();
+        framedEdit(*processor, { 23 }, [&] { processor->setParameterNotifyingHost(23, 1.0f); });
+        const auto heard = cycle(audioThread);
+        ASSERT_EQ(describe(heard), "43/23 0/23 44/23 ") << "click " << k;
+        EXPECT_EQ(heard[1].value, 1.0f) << "click " << k << ": the lane's write was taken for the host's own";
+        EXPECT_EQ(played(23), 0.0f) << "click " << k;
+        cycle(audioThread);
+        EXPECT_EQ(played(23), 0.0f) << "click " << k;
+        EXPECT_TRUE(hostAndPluginAgree()) << "click " << k;
     }
 }
