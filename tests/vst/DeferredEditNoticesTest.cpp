@@ -1,6 +1,7 @@
 // What a host that hears of edits only at its next process call is told, for
 // each pattern of edits made between two sends.
 #include "DeferredEditNotices.h"
+#include "SpinBarrier.h"
 
 #include <gtest/gtest.h>
 
@@ -304,18 +305,14 @@ TEST(DeferredEditNoticesTest, SendsStartedAtOnceOnTwoThreads)
 {
     constexpr int kParameters = 8, kRounds = 20000;
     DeferredEditNotices notices(kParameters);
-    std::atomic<int> released { 0 }, sent { 0 };
+    SpinBarrier barrier(3); // the two senders and the editing thread
     std::atomic<int> inside { 0 }, overlaps { 0 };
     int heard[kParameters][3] = {}; // begins, values, ends; written only by the one sender
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
 
     auto sender = [&] {
         for (int round = 1; round <= kRounds; ++round)
         {
-            // A spin rather than a wait, so that both leave it together.
-            for (int spins = 0; released.load(std::memory_order_acquire) < round; ++spins)
-                if (spins % 1024 == 1023 && std::chrono::steady_clock::now() < deadline)
-                    std::this_thread::yield();
+            barrier.arriveAndWait(); // the round's notices wait
             notices.sendPending([&](DeferredEditNotices::Notice n, int index, float) {
                 if (inside.fetch_add(1) != 0)
                     overlaps.fetch_add(1);
@@ -325,12 +322,12 @@ TEST(DeferredEditNoticesTest, SendsStartedAtOnceOnTwoThreads)
                     std::atomic_signal_fence(std::memory_order_seq_cst);
                 inside.fetch_sub(1);
             });
-            sent.fetch_add(1, std::memory_order_release);
+            barrier.arriveAndWait(); // both have called
         }
     };
     std::thread first(sender), second(sender);
 
-    for (int round = 1; round <= kRounds && std::chrono::steady_clock::now() < deadline; ++round)
+    for (int round = 1; round <= kRounds; ++round)
     {
         for (int index = 0; index < kParameters; ++index)
         {
@@ -344,15 +341,12 @@ TEST(DeferredEditNoticesTest, SendsStartedAtOnceOnTwoThreads)
                 notices.gestureEnded(index);
             }
         }
-        released.store(round, std::memory_order_release);
-        while (sent.load(std::memory_order_acquire) < 2 * round && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::yield();
+        barrier.arriveAndWait();
+        barrier.arriveAndWait();
     }
-    released.store(kRounds); // lets a sender out if the deadline passed
     first.join();
     second.join();
 
-    ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "a sender stalled";
     EXPECT_EQ(overlaps.load(), 0) << "two threads sent at once";
     for (int index = 0; index < kParameters; ++index)
         for (int n = 0; n < 3; ++n)
