@@ -1058,6 +1058,11 @@ protected:
     {
         AudioEffect::dispatchEffectClass(wrapper->getAeffect(), EffectOpcode::setChunk, onlyCurrent,
                                          (intptr_t) state.chunk.getSize(), state.chunk.getData(), 0.0f);
+        // Logged too, so that the next cycle replays the load after the
+        // host's earlier writes.
+        const std::lock_guard<std::mutex> lock(heardLock);
+        for (int i = 0; i < kParameters; ++i)
+            heardEdits.push_back({ kHostWrote, i, state.held[(size_t) i], std::this_thread::get_id() });
         held = state.held;
     }
 
